@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "../package/byte_buffer.h"
+#include "../package/trailer.h"
+#include "install_platform.h"
+
+namespace scrinst {
+
+inline constexpr int kInstallSteps = 3;
+inline constexpr const char* kDisplaySettingsCommand = "rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,1";
+inline constexpr int kDisplaySettingsShowState = 9;  // SW_RESTORE
+
+// Writes the screen saver into the Windows directory as NAME.scr, advancing
+// the progress through its three steps, then activates it. Throws Error.
+void InstallScreenSaver(const ByteBuffer& saverStream, const TPackageTrailer& trailer,
+                        ProgressIndicator& progress, InstallPlatform& platform);
+
+// Records path as the user's screen saver, broadcasts the change and opens
+// the display settings. Throws Error("Failed to set data for 'SCRNSAVE.EXE'").
+void ActivateScreenSaver(const std::string& path, InstallPlatform& platform);
+
+}  // namespace scrinst
