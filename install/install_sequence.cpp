@@ -2,7 +2,8 @@
 
 namespace scrinst {
 
-void InstallScreenSaver(const ByteBuffer&, const TPackageTrailer&, ProgressIndicator&, InstallPlatform&) {}
+// Placeholder until the sequence lands.
+void InstallScreenSaver(const ByteBuffer&, const TPackageTrailer&, bool, ProgressIndicator&, InstallPlatform&) {}
 void ActivateScreenSaver(const std::string&, InstallPlatform&) {}
 
 }  // namespace scrinst

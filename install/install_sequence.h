@@ -14,7 +14,9 @@ inline constexpr int kDisplaySettingsShowState = 9;  // SW_RESTORE
 
 // Writes the screen saver into the Windows directory as NAME.scr, advancing
 // the progress through its three steps, then activates it. Throws Error.
-void InstallScreenSaver(const ByteBuffer& saverStream, const TPackageTrailer& trailer,
+// packageIntact is false when loading the package failed: nothing is then
+// installed, since the window holds at best part of the screen saver.
+void InstallScreenSaver(const ByteBuffer& saverStream, const TPackageTrailer& trailer, bool packageIntact,
                         ProgressIndicator& progress, InstallPlatform& platform);
 
 // Records path as the user's screen saver, broadcasts the change and opens
