@@ -16,6 +16,11 @@ inline constexpr int kDisplaySettingsShowState = 9;  // SW_RESTORE
 // the progress through its three steps, then activates it. Throws Error.
 // packageIntact is false when loading the package failed: nothing is then
 // installed, since the window holds at best part of the screen saver.
+// Refusals, in this order, before the progress moves and before anything is
+// written: a damaged package, then a name that is not a plain file name.
+// Where a later failure leaves the progress: at 1 when the Windows directory
+// cannot be obtained, at 2 when the file cannot be created or written, at 3
+// when the registry value cannot be set.
 void InstallScreenSaver(const ByteBuffer& saverStream, const TPackageTrailer& trailer, bool packageIntact,
                         ProgressIndicator& progress, InstallPlatform& platform);
 

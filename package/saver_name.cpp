@@ -1,7 +1,6 @@
 #include "saver_name.h"
 
 #include <array>
-#include <cctype>
 
 namespace scrinst {
 
@@ -40,7 +39,10 @@ bool IsDeviceName(std::string_view name) noexcept
         }
     }
     if (stem.size() == 4 && (EqualsIgnoringCase(stem.substr(0, 3), "COM") || EqualsIgnoringCase(stem.substr(0, 3), "LPT"))) {
-        return stem[3] >= '0' && stem[3] <= '9';
+        // Windows also takes the Latin-1 superscripts one, two and three as
+        // port numbers.
+        const auto digit = static_cast<unsigned char>(stem[3]);
+        return (digit >= '0' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
     }
     return false;
 }
