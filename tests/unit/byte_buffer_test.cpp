@@ -8,7 +8,7 @@
 namespace scrinst {
 namespace {
 
-using testing::Filled;
+using test::Filled;
 
 TEST(ByteBuffer, ReadStopsAtTheEndAndReadsNothingBeforeTheStart)
 {
@@ -28,10 +28,10 @@ TEST(ByteBuffer, ReadStopsAtTheEndAndReadsNothingBeforeTheStart)
 TEST(ByteBuffer, WriteAppendsAtThePositionAndGrows)
 {
     ByteBuffer buffer;
-    buffer.write(testing::Bytes("abc"));
-    buffer.write(testing::Bytes("de"));
+    buffer.write(test::Bytes("abc"));
+    buffer.write(test::Bytes("de"));
     buffer.setPosition(1);
-    buffer.write(testing::Bytes("XYZW"));
+    buffer.write(test::Bytes("XYZW"));
     const auto bytes = buffer.bytes();
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "aXYZW");
     EXPECT_EQ(buffer.position(), 5);

@@ -7,7 +7,7 @@
 
 #include "trailer.h"
 
-namespace scrinst::testing {
+namespace scrinst::test {
 
 inline std::vector<std::uint8_t> Bytes(std::string_view text)
 {
@@ -54,4 +54,4 @@ inline std::vector<std::uint8_t> Concat(std::initializer_list<std::vector<std::u
     return out;
 }
 
-}  // namespace scrinst::testing
+}  // namespace scrinst::test

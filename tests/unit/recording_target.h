@@ -8,7 +8,7 @@
 #include "load_target.h"
 #include "trailer.h"
 
-namespace scrinst::testing {
+namespace scrinst::test {
 
 // A window stand-in that records every effect loading makes, in order, and
 // starts in the state the real window starts in: the layout's caption, the
@@ -33,4 +33,4 @@ public:
     std::vector<std::string> lines;
 };
 
-}  // namespace scrinst::testing
+}  // namespace scrinst::test

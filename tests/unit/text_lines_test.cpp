@@ -29,7 +29,7 @@ TEST(SplitLines, BreaksAsTheTextBoxShowsThem)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(SplitLines(testing::Bytes(c.text)), c.lines);
+        EXPECT_EQ(SplitLines(test::Bytes(c.text)), c.lines);
     }
 }
 

@@ -8,7 +8,7 @@
 namespace scrinst {
 namespace {
 
-using testing::MakeTrailer;
+using test::MakeTrailer;
 
 TEST(Trailer, ReadsEveryFieldLittleEndianAtItsOffset)
 {
