@@ -6,6 +6,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <utility>
 
 #include "../package/error.h"
 #include "../package/messages.h"
@@ -42,15 +44,45 @@ std::string FolderOf(const std::string& path)
     return separator == std::string::npos ? std::string(".") : path.substr(0, separator);
 }
 
-// A new, empty, uniquely named file in folder. GetTempFileNameA creates it, so
-// no other program can take the name between choosing and opening it.
-std::string CreateTemporaryFile(const std::string& folder, const std::string& target)
+// Up to this many names are tried for the temporary file before giving up.
+constexpr DWORD kTemporaryNameAttempts = 100;
+
+std::string HexText(DWORD value)
 {
-    std::array<char, MAX_PATH + 1> name{};
-    if (GetTempFileNameA(folder.c_str(), "scr", 0, name.data()) == 0) {
-        FailCreate(target, GetLastError());
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text(8, '0');
+    for (std::size_t i = text.size(); i-- > 0; value >>= 4) {
+        text[i] = kDigits[value & 0xFU];
     }
-    return std::string(name.data());
+    return text;
+}
+
+struct NewFile {
+    std::string path;
+    FileHandle handle;
+};
+
+// A new, empty, uniquely named file in folder, opened for writing. It is
+// created the same way the target would be, so a folder that cannot take the
+// target fails here with the error creating the target would have given.
+// GetTempFileNameA is no help: it reports a missing folder differently.
+NewFile CreateTemporaryFile(const std::string& folder, const std::string& target)
+{
+    const std::string stem = folder + "\\~scr" + HexText(GetCurrentProcessId()) + ".";
+    const DWORD start = GetTickCount();
+    for (DWORD attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        std::string path = stem + HexText(start + attempt).substr(4) + ".tmp";
+        FileHandle handle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (handle) {
+            return {std::move(path), std::move(handle)};
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+            FailCreate(target, error);
+        }
+    }
+    FailCreate(target, ERROR_FILE_EXISTS);
 }
 
 void WriteAll(HANDLE file, std::span<const std::uint8_t> bytes)
@@ -86,21 +118,25 @@ std::optional<std::string> Win32InstallPlatform::WindowsDirectory()
 // screen saver of the same name as it was instead of a truncated one.
 void Win32InstallPlatform::WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes)
 {
-    TemporaryFile temporary(CreateTemporaryFile(FolderOf(path), path));
-    {
-        FileHandle file(CreateFileA(temporary.path().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) {
-            FailCreate(path, GetLastError());
-        }
-        WriteAll(file.get(), bytes);
-        if (!FlushFileBuffers(file.get()) || !file.close()) {
-            FailWrite();
-        }
+    // Creating over a read-only file fails, but a rename replaces one on some
+    // systems; refuse it here so the outcome does not depend on which.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        FailCreate(path, ERROR_ACCESS_DENIED);
+    }
+
+    NewFile created = CreateTemporaryFile(FolderOf(path), path);
+    TemporaryFile temporary(std::move(created.path));
+    // Declared after the temporary file, so that after a failure the handle
+    // is closed before the file is deleted.
+    FileHandle file = std::move(created.handle);
+    WriteAll(file.get(), bytes);
+    if (!FlushFileBuffers(file.get()) || !file.close()) {
+        FailWrite();
     }
     if (!MoveFileExA(temporary.path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        // Whatever stands in the way (a read-only or running screen saver, a
-        // folder of that name), the target could not be made.
+        // Whatever stands in the way (a screen saver that is running, a folder
+        // of that name), the target could not be made.
         FailCreate(path, GetLastError());
     }
     temporary.release();
