@@ -14,6 +14,7 @@ inline constexpr std::string_view kBitmapNotValid = "Bitmap image is not valid";
 inline constexpr std::string_view kOutOfMemoryExpanding = "Out of memory while expanding memory stream";
 inline constexpr std::string_view kOutOfMemory = "Out of memory";
 inline constexpr std::string_view kOutOfSystemResources = "Out of system resources";
+inline constexpr std::string_view kJpegTooManyScans = "JPEG image has too many scans";
 inline constexpr std::string_view kPackageDamaged = "This package is damaged; nothing was installed";
 inline constexpr std::string_view kNoWindowsDirectory = "Cannot locate the Windows directory";
 inline constexpr std::string_view kScreenSaverValueName = "SCRNSAVE.EXE";

@@ -1,0 +1,99 @@
+#include "jpeg_session.h"
+
+#include <string>
+
+#include "error.h"
+#include "messages.h"
+
+namespace scrinst {
+
+JpegSession::JpegSession(std::span<const std::uint8_t> data) noexcept : data_(data)
+{
+    cinfo_.err = jpeg_std_error(&errors_.pub);
+    errors_.pub.error_exit = ExitOnError;
+    // A window program has no console, and warnings change nothing here:
+    // data that ends early or is slightly corrupt still shows what it can.
+    errors_.pub.emit_message = IgnoreMessage;
+    errors_.pub.output_message = IgnoreOutput;
+    cinfo_.client_data = this;
+    progress_.progress_monitor = MonitorProgress;
+}
+
+JpegSession::~JpegSession()
+{
+    Destroy();
+}
+
+bool JpegSession::Run(Step step, void* context) noexcept
+{
+    if (setjmp(errors_.jump) != 0) {
+        return false;
+    }
+    step(*this, context);
+    return true;
+}
+
+bool JpegSession::ReadHeader() noexcept
+{
+    return Run(CreateAndReadHeader, nullptr);
+}
+
+void JpegSession::Fail()
+{
+    const bool tooManyScans = tooManyScans_;
+    const int code = errors_.pub.msg_code;
+    Destroy();
+    if (tooManyScans) {
+        throw Error(std::string(messages::kJpegTooManyScans));
+    }
+    throw Error(messages::JpegError(code));
+}
+
+void JpegSession::Destroy() noexcept
+{
+    // Safe on a decompressor that was never created or failed half-way:
+    // libjpeg frees only what its memory manager recorded.
+    jpeg_destroy_decompress(&cinfo_);
+}
+
+void JpegSession::CreateAndReadHeader(JpegSession& session, void*)
+{
+    jpeg_decompress_struct& cinfo = session.cinfo_;
+    jpeg_CreateDecompress(&cinfo, JPEG_LIB_VERSION, sizeof cinfo);
+    cinfo.mem->max_memory_to_use = kMaxJpegWorkingMemory;
+    cinfo.progress = &session.progress_;
+    AttachMemorySource(cinfo, session.source_, session.data_);
+    jpeg_read_header(&cinfo, TRUE);
+}
+
+void JpegSession::JumpOut(j_common_ptr cinfo)
+{
+    auto* session = static_cast<JpegSession*>(cinfo->client_data);
+    std::longjmp(session->errors_.jump, 1);
+}
+
+void JpegSession::ExitOnError(j_common_ptr cinfo)
+{
+    JumpOut(cinfo);
+}
+
+void JpegSession::IgnoreMessage(j_common_ptr, int) {}
+
+void JpegSession::IgnoreOutput(j_common_ptr) {}
+
+void JpegSession::MonitorProgress(j_common_ptr cinfo)
+{
+    // libjpeg calls this before each step of input while it reads the scans
+    // of a multi-scan picture, so a long run of scans stops at the first
+    // one past the limit.
+    if (cinfo->is_decompressor == 0) {
+        return;
+    }
+    const auto* decompressor = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (decompressor->input_scan_number > kMaxJpegScans) {
+        static_cast<JpegSession*>(cinfo->client_data)->tooManyScans_ = true;
+        JumpOut(cinfo);
+    }
+}
+
+}  // namespace scrinst
