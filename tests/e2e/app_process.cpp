@@ -1,0 +1,92 @@
+#include "app_process.h"
+
+#include "check.h"
+#include "window_probe.h"
+
+namespace scrinst::e2e {
+
+AppProcess::AppProcess(const std::string& exePath)
+{
+    std::string commandLine = "\"" + exePath + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info)) {
+        Fail("cannot start " + Quoted(exePath) + ": error " + std::to_string(GetLastError()));
+    }
+    process_.reset(info.hProcess);
+    thread_.reset(info.hThread);
+    processId_ = info.dwProcessId;
+    threadId_ = info.dwThreadId;
+}
+
+AppProcess::~AppProcess()
+{
+    if (!hasExited()) {
+        TerminateProcess(process_.get(), 99);
+        WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+namespace {
+
+struct Collected {
+    DWORD processId;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM context)
+{
+    auto* collected = reinterpret_cast<Collected*>(context);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == collected->processId) {
+        collected->windows.push_back(window);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> AppProcess::topLevelWindows() const
+{
+    Collected collected{processId_, {}};
+    EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&collected));
+    return collected.windows;
+}
+
+HWND AppProcess::findTopLevel(const std::string& className, bool visibleOnly) const
+{
+    for (HWND window : topLevelWindows()) {
+        if (ClassOf(window) == className && (!visibleOnly || IsWindowVisible(window))) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+std::string AppProcess::describeWindows() const
+{
+    std::string out;
+    for (HWND window : topLevelWindows()) {
+        out += out.empty() ? "" : ", ";
+        out += "[" + ClassOf(window) + " " + Quoted(TextOf(window)) + (IsWindowVisible(window) ? " visible" : " hidden") +
+               "]";
+    }
+    return out.empty() ? "no windows" : out;
+}
+
+bool AppProcess::waitForExit(DWORD timeoutMs) const
+{
+    return WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD AppProcess::exitCode() const
+{
+    DWORD code = 0;
+    GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+}  // namespace scrinst::e2e
