@@ -14,6 +14,46 @@
 
 namespace scrinst {
 
+// While the error box shows, every other window of the program is disabled,
+// whether or not it is the box's owner. The owner itself is left to the box,
+// which disables it and, when dismissed, enables it again before the box
+// disappears; the others follow at that moment (WM_ENABLE on the owner), so
+// nobody can see the program still disabled after the box has gone.
+class DisabledTaskWindows {
+public:
+    explicit DisabledTaskWindows(HWND owner) noexcept : owner_(owner)
+    {
+        EnumThreadWindows(GetCurrentThreadId(), &DisabledTaskWindows::Disable, reinterpret_cast<LPARAM>(this));
+    }
+    ~DisabledTaskWindows() { Restore(); }
+    DisabledTaskWindows(const DisabledTaskWindows&) = delete;
+    DisabledTaskWindows& operator=(const DisabledTaskWindows&) = delete;
+
+    void Restore() noexcept
+    {
+        for (std::size_t i = 0; i < count_; ++i) {
+            EnableWindow(windows_[i], TRUE);
+        }
+        count_ = 0;
+    }
+
+private:
+    static BOOL CALLBACK Disable(HWND window, LPARAM self) noexcept
+    {
+        auto& list = *reinterpret_cast<DisabledTaskWindows*>(self);
+        if (window != list.owner_ && list.count_ < list.windows_.size() && IsWindowVisible(window) &&
+            IsWindowEnabled(window)) {
+            EnableWindow(window, FALSE);
+            list.windows_[list.count_++] = window;
+        }
+        return TRUE;
+    }
+
+    HWND owner_;
+    std::array<HWND, 16> windows_{};
+    std::size_t count_ = 0;
+};
+
 namespace {
 
 constexpr const char* kWindowClass = "TApplication";
@@ -38,38 +78,6 @@ std::string ModuleTitle()
 {
     throw Error(SystemErrorText(GetLastError()));
 }
-
-// While the error box shows, every other window of the program is disabled,
-// whether or not it is the box's owner.
-class DisabledTaskWindows {
-public:
-    DisabledTaskWindows() noexcept
-    {
-        EnumThreadWindows(GetCurrentThreadId(), &DisabledTaskWindows::Disable, reinterpret_cast<LPARAM>(this));
-    }
-    ~DisabledTaskWindows()
-    {
-        for (std::size_t i = 0; i < count_; ++i) {
-            EnableWindow(windows_[i], TRUE);
-        }
-    }
-    DisabledTaskWindows(const DisabledTaskWindows&) = delete;
-    DisabledTaskWindows& operator=(const DisabledTaskWindows&) = delete;
-
-private:
-    static BOOL CALLBACK Disable(HWND window, LPARAM self) noexcept
-    {
-        auto& list = *reinterpret_cast<DisabledTaskWindows*>(self);
-        if (list.count_ < list.windows_.size() && IsWindowVisible(window) && IsWindowEnabled(window)) {
-            EnableWindow(window, FALSE);
-            list.windows_[list.count_++] = window;
-        }
-        return TRUE;
-    }
-
-    std::array<HWND, 16> windows_{};
-    std::size_t count_ = 0;
-};
 
 }  // namespace
 
@@ -133,8 +141,10 @@ void Application::ShowError(std::string_view message) noexcept
         text.clear();
     }
     const char* shown = text.empty() && !message.empty() ? "Out of memory." : text.c_str();
-    const DisabledTaskWindows disabled;
+    DisabledTaskWindows disabled(window_.get());
+    disabledWhileError_ = &disabled;
     MessageBoxA(window_.get(), shown, title_.c_str(), MB_OK | MB_ICONERROR);
+    disabledWhileError_ = nullptr;
 }
 
 LRESULT CALLBACK Application::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
@@ -163,6 +173,12 @@ LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) n
     case kActivateMainForm:
         if (mainForm_ != nullptr) {
             mainForm_->Activate();
+        }
+        return 0;
+    case WM_ENABLE:
+        // The error box gives its owner back first: the rest follows at once.
+        if (wParam != 0 && disabledWhileError_ != nullptr) {
+            disabledWhileError_->Restore();
         }
         return 0;
     case WM_CLOSE:

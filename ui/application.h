@@ -13,6 +13,7 @@
 namespace scrinst {
 
 class TFrmInstallation;
+class DisabledTaskWindows;
 
 // The application object: the title, the hidden window that owns the taskbar
 // button, the main form and the error box, the icon, and the message loop.
@@ -60,6 +61,7 @@ private:
     HICON smallIcon_ = nullptr;
     WindowHandle window_;
     TFrmInstallation* mainForm_ = nullptr;
+    DisabledTaskWindows* disabledWhileError_ = nullptr;  // while the error box shows
 };
 
 }  // namespace scrinst
