@@ -20,6 +20,16 @@ ChannelMask MaskOf(std::uint32_t mask)
     channel.mask = mask;
     channel.shift = static_cast<std::uint32_t>(std::countr_zero(mask));
     channel.bits = static_cast<std::uint32_t>(std::popcount(mask));
+    if (channel.bits <= 8) {
+        for (std::uint32_t value = 0; value < (std::uint32_t{1} << channel.bits); ++value) {
+            std::uint32_t scaled = 0;
+            for (std::uint32_t filled = 0; filled < 8; filled += channel.bits) {
+                const std::uint32_t room = 8 - filled;
+                scaled |= room >= channel.bits ? value << (room - channel.bits) : value >> (channel.bits - room);
+            }
+            channel.scaled[value] = static_cast<std::uint8_t>(scaled);
+        }
+    }
     return channel;
 }
 

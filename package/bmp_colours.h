@@ -16,6 +16,8 @@ struct ChannelMask {
     std::uint32_t mask = 0;
     std::uint32_t shift = 0;  // position of the lowest bit
     std::uint32_t bits = 0;   // width of the field, 1 to 32
+    // For fields of 8 bits or fewer, each value scaled to 8 bits.
+    std::array<std::uint8_t, 256> scaled{};
 
     // The field of pixel scaled to 8 bits: wider fields keep their top 8
     // bits, narrower ones repeat their bits downwards so that the largest
@@ -23,15 +25,7 @@ struct ChannelMask {
     std::uint8_t Extract(std::uint32_t pixel) const noexcept
     {
         const std::uint32_t value = (pixel & mask) >> shift;
-        if (bits >= 8) {
-            return static_cast<std::uint8_t>(value >> (bits - 8));
-        }
-        std::uint32_t scaled = 0;
-        for (std::uint32_t filled = 0; filled < 8; filled += bits) {
-            const std::uint32_t room = 8 - filled;
-            scaled |= room >= bits ? value << (room - bits) : value >> (bits - room);
-        }
-        return static_cast<std::uint8_t>(scaled);
+        return bits > 8 ? static_cast<std::uint8_t>(value >> (bits - 8)) : scaled[value];
     }
 };
 

@@ -7,20 +7,26 @@ namespace scrinst::bmp {
 
 namespace {
 
+// Indexes of 1 and 4 bits fill each byte from its most significant bit.
+template <unsigned Bits>
+void UnpackIndexes(std::span<const std::uint8_t> row, std::uint8_t* out, std::size_t count)
+{
+    constexpr unsigned perByte = 8 / Bits;
+    constexpr auto valueMask = static_cast<std::uint8_t>((1u << Bits) - 1);
+    for (std::size_t x = 0; x < count; ++x) {
+        const std::uint8_t byte = row[x / perByte];
+        const auto shift = static_cast<unsigned>(8 - Bits * (x % perByte + 1));
+        out[x] = static_cast<std::uint8_t>((byte >> shift) & valueMask);
+    }
+}
+
 void DecodePalettedRow(std::uint16_t bitCount, std::span<const std::uint8_t> row, std::uint8_t* out,
                        std::size_t count)
 {
-    if (bitCount == 8) {
-        std::memcpy(out, row.data(), count);
-        return;
-    }
-    // Indexes of 1 and 4 bits fill each byte from its most significant bit.
-    const std::size_t perByte = 8u / bitCount;
-    const auto valueMask = static_cast<std::uint8_t>((1u << bitCount) - 1);
-    for (std::size_t x = 0; x < count; ++x) {
-        const std::uint8_t byte = row[x / perByte];
-        const auto shift = static_cast<unsigned>(8 - bitCount * (x % perByte + 1));
-        out[x] = static_cast<std::uint8_t>((byte >> shift) & valueMask);
+    switch (bitCount) {
+    case 1: UnpackIndexes<1>(row, out, count); break;
+    case 4: UnpackIndexes<4>(row, out, count); break;
+    default: std::memcpy(out, row.data(), count); break;
     }
 }
 
