@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <string>
 #include <vector>
@@ -410,14 +411,14 @@ std::vector<HostileCase> HostileCases()
     add("core height 0", with([](BmpFields& f) { f.headerSize = 12; f.height = 0; }), kNotValid);
 
     // Planes, depths, compressions.
-    for (const std::uint16_t planes : {0, 2, 0xFFFF}) {
+    for (const std::uint16_t planes : std::initializer_list<std::uint16_t>{0, 2, 0xFFFF}) {
         add("planes " + std::to_string(planes), with([planes](BmpFields& f) { f.planes = planes; }), kNotValid);
     }
     add("core planes 2", with([](BmpFields& f) { f.headerSize = 12; f.planes = 2; }), kNotValid);
-    for (const std::uint16_t bits : {0, 2, 3, 15, 48, 64}) {
+    for (const std::uint16_t bits : std::initializer_list<std::uint16_t>{0, 2, 3, 15, 48, 64}) {
         add("bit depth " + std::to_string(bits), with([bits](BmpFields& f) { f.bitCount = bits; }), kNotValid);
     }
-    for (const std::uint16_t bits : {16, 32}) {
+    for (const std::uint16_t bits : std::initializer_list<std::uint16_t>{16, 32}) {
         add("core bit depth " + std::to_string(bits), with([bits](BmpFields& f) {
                 f.headerSize = 12;
                 f.bitCount = bits;
@@ -503,7 +504,7 @@ std::vector<HostileCase> HostileCases()
     }
 
     // Sizes beyond the limit, refused before anything is allocated.
-    const auto maxInt = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t maxInt = std::numeric_limits<std::int32_t>::max();
     add("16385 x 16385 24-bit", with([](BmpFields& f) { f.width = 16385; f.height = 16385; }), TooLarge());
     add("8-bit one row over 256 MiB", with([](BmpFields& f) {
             f.width = 16384;
@@ -519,15 +520,15 @@ std::vector<HostileCase> HostileCases()
             f.palette = Ramp(2);
         }),
         TooLarge());
-    add("largest width and height", with([maxInt](BmpFields& f) { f.width = maxInt; f.height = maxInt; }),
+    add("largest width and height", with([](BmpFields& f) { f.width = maxInt; f.height = maxInt; }),
         TooLarge());
-    add("largest width, top-down", with([maxInt](BmpFields& f) {
+    add("largest width, top-down", with([](BmpFields& f) {
             f.width = maxInt;
             f.height = -maxInt;
             f.bitCount = 32;
         }),
         TooLarge());
-    add("largest width, one row", with([maxInt](BmpFields& f) { f.width = maxInt; f.height = 1; }), TooLarge());
+    add("largest width, one row", with([](BmpFields& f) { f.width = maxInt; f.height = 1; }), TooLarge());
     // The table is read before the bitmap would be created.
     add("too large and colour table cut short", with([](BmpFields& f) {
             f.width = 65535;
