@@ -14,6 +14,8 @@
 //   kill <image name>                    end every process started from that file name
 //   file <path> [bytes]                  the file exists (and has this size)
 //   reg <HKCU key> <value> <text>        the REG_SZ value reads the text (case aside)
+//   delreg <HKCU key> <value>            remove the value if it is there, so a later
+//                                        reg step proves a new write
 //   preview <saver path> <seconds>       host a preview window, run "<saver> /p HWND" in it,
 //                                        then close the host and expect the saver to end
 //   sleep <milliseconds>
@@ -306,6 +308,20 @@ bool ExpectRegistry(const std::string& keyPath, const std::string& valueName, co
     return true;
 }
 
+bool DeleteRegistryValue(const std::string& keyPath, const std::string& valueName)
+{
+    Key key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_SET_VALUE, key.out()) != ERROR_SUCCESS) {
+        return Fail("no key HKCU\\%s", keyPath);
+    }
+    const LONG result = RegDeleteValueA(key.get(), valueName.c_str());
+    if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) {
+        return Fail("cannot remove the value %s", valueName);
+    }
+    Say("registry %s removed", valueName.c_str());
+    return true;
+}
+
 // The little monitor of the display settings, reduced to a plain window.
 LRESULT CALLBACK HostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -363,7 +379,8 @@ void Usage()
                "steps: start CMDLINE | wait CAPTION SECONDS | gone CAPTION SECONDS |\n"
                "       button CAPTION TEXT SECONDS | click CAPTION TEXT | close CAPTION |\n"
                "       dialog CAPTION TEXT SECONDS | kill IMAGE | file PATH [BYTES] |\n"
-               "       reg KEY VALUE TEXT | preview SAVER SECONDS | sleep MILLISECONDS\n",
+               "       reg KEY VALUE TEXT | delreg KEY VALUE | preview SAVER SECONDS |\n"
+               "       sleep MILLISECONDS\n",
                stderr);
 }
 
@@ -412,6 +429,8 @@ int main(int argc, char** argv)
             i += sized ? 1 : 0;
         } else if (step == "reg" && take(3)) {
             ok = ExpectRegistry(args[at], args[at + 1], args[at + 2]);
+        } else if (step == "delreg" && take(2)) {
+            ok = DeleteRegistryValue(args[at], args[at + 1]);
         } else if (step == "preview" && take(2)) {
             ok = Preview(args[at], Seconds(args[at + 1]));
         } else if (step == "sleep" && take(1)) {

@@ -1,0 +1,95 @@
+# Sourced by scripts/demo-wine and scripts/smoke-i686: a Wine prefix of our own,
+# a display to show windows on, screenshots, and cleaning up what we started.
+# Callers set `set -euo pipefail` themselves.
+
+ws_wine=""        # the loader: /usr/lib/wine/wine64 or (i686) /usr/lib/wine/wine
+ws_xvfb_pid=""    # set when we started an Xvfb, so that only ours is ended
+ws_server_up=""   # set once our prefix's wineserver was made persistent
+
+# ws_prefix PREFIX win64|win32: uses (creating when missing) a prefix that
+# offers no Mono or Gecko download and lets windows go without a window
+# manager's 2-second wait.
+ws_prefix() {
+  local prefix="$1" arch="$2"
+  export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe="
+  if [ "$arch" = win32 ]; then ws_wine=/usr/lib/wine/wine; else ws_wine=/usr/lib/wine/wine64; fi
+  if [ ! -f "$prefix/system.reg" ] || [ ! -f "$prefix/.scrinst-ready" ]; then
+    echo "wine: creating the $arch prefix $prefix (once; under emulation this takes minutes)"
+    rm -rf "$prefix"
+    mkdir -p "$(dirname "$prefix")"
+    WINEARCH="$arch" "$ws_wine" wineboot --init >/dev/null 2>&1
+    "$ws_wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w
+    touch "$prefix/.scrinst-ready"
+  fi
+}
+
+# Keeps the prefix's services up between the many short program runs.
+ws_server() {
+  /usr/lib/wine/wineserver -p
+  ws_server_up=1
+}
+
+# ws_display [user]: with "user", the caller's own display when it answers;
+# otherwise a private virtual screen on the first free display number.
+ws_display() {
+  if [ "${1:-}" = user ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    echo "display: using your display $DISPLAY"
+    return 0
+  fi
+  local n
+  for n in $(seq 90 119); do  # 120 and up belong to scripts/wine-env
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    ws_xvfb_pid=$!
+    local tries
+    for tries in $(seq 1 50); do
+      if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+        export DISPLAY=":$n"
+        echo "display: virtual screen $DISPLAY (1024x768)"
+        return 0
+      fi
+      kill -0 "$ws_xvfb_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$ws_xvfb_pid" 2>/dev/null || true
+    wait "$ws_xvfb_pid" 2>/dev/null || true
+    ws_xvfb_pid=""
+  done
+  echo "display: cannot start Xvfb" >&2
+  return 1
+}
+
+# Ends our prefix's Wine processes and our Xvfb; safe to call twice.
+ws_cleanup() {
+  if [ -n "$ws_server_up" ] && [ -n "${WINEPREFIX:-}" ]; then
+    /usr/lib/wine/wineserver -k 2>/dev/null || true
+    ws_server_up=""
+  fi
+  if [ -n "$ws_xvfb_pid" ]; then
+    kill "$ws_xvfb_pid" 2>/dev/null || true
+    wait "$ws_xvfb_pid" 2>/dev/null || true
+    ws_xvfb_pid=""
+  fi
+}
+
+# ws_windows_path /unix/path: the same file seen from Wine's Z: drive.
+ws_windows_path() {
+  local p="$1"
+  printf 'Z:%s' "${p//\//\\}"
+}
+
+# ws_shot FILE [LINE]: a screenshot of the screen, or, given a driver line
+# `window "..." at X Y size W H`, of that window only.
+ws_shot() {
+  local file="$1" line="${2:-}"
+  local geometry=""
+  if [[ "$line" =~ at\ (-?[0-9]+)\ (-?[0-9]+)\ size\ ([0-9]+)\ ([0-9]+) ]]; then
+    geometry="${BASH_REMATCH[3]}x${BASH_REMATCH[4]}+${BASH_REMATCH[1]}+${BASH_REMATCH[2]}"
+  fi
+  if [ -n "$geometry" ]; then
+    import -window root -crop "$geometry" +repage "$file"
+  else
+    import -window root "$file"
+  fi
+}
