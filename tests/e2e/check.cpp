@@ -46,6 +46,12 @@ int FailureCount() noexcept
 
 std::string Quoted(std::string_view text)
 {
+    // Long texts (file contents) are cut: the start shows the difference.
+    constexpr std::size_t kShown = 300;
+    const bool cut = text.size() > kShown;
+    if (cut) {
+        text = text.substr(0, kShown);
+    }
     std::string out = "\"";
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
@@ -64,7 +70,7 @@ std::string Quoted(std::string_view text)
             out += c;
         }
     }
-    out += '"';
+    out += cut ? "\"..." : "\"";
     return out;
 }
 

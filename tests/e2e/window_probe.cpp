@@ -132,25 +132,38 @@ COLORREF Image::at(int x, int y) const
 
 bool Image::saveBmp(const std::string& path) const
 {
+    // 24 bits per pixel: a 32-bit file's unused fourth byte reads as a fully
+    // transparent alpha channel in some viewers.
+    const std::size_t stride = (static_cast<std::size_t>(width_) * 3 + 3) & ~std::size_t{3};
+    std::vector<std::uint8_t> rows(stride * static_cast<std::size_t>(height_));
+    for (int y = 0; y < height_; ++y) {
+        std::uint8_t* row = rows.data() + stride * static_cast<std::size_t>(y);
+        for (int x = 0; x < width_; ++x) {
+            const COLORREF pixel = at(x, y);
+            row[3 * x] = GetBValue(pixel);
+            row[3 * x + 1] = GetGValue(pixel);
+            row[3 * x + 2] = GetRValue(pixel);
+        }
+    }
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;
     info.biWidth = width_;
     info.biHeight = -height_;
     info.biPlanes = 1;
-    info.biBitCount = 32;
+    info.biBitCount = 24;
     info.biCompression = BI_RGB;
-    const auto pixelBytes = static_cast<DWORD>(pixels_.size() * sizeof(std::uint32_t));
+    info.biSizeImage = static_cast<DWORD>(rows.size());
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + pixelBytes;
+    file.bfSize = file.bfOffBits + info.biSizeImage;
 
     std::FILE* out = std::fopen(path.c_str(), "wb");
     if (out == nullptr) {
         return false;
     }
     const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
-                         std::fwrite(pixels_.data(), 1, pixelBytes, out) == pixelBytes;
+                         std::fwrite(rows.data(), 1, rows.size(), out) == rows.size();
     return std::fclose(out) == 0 && written;
 }
 
