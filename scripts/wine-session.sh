@@ -18,8 +18,11 @@ ws_prefix() {
     rm -rf "$prefix"
     mkdir -p "$(dirname "$prefix")"
     WINEARCH="$arch" "$ws_wine" wineboot --init >/dev/null 2>&1
-    "$ws_wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     /usr/lib/wine/wineserver -w
+    # Written into the registry file while no wineserver holds it: `wine reg`
+    # would cost another minute under emulation.
+    grep -q '^\[Software\\\\Wine\\\\X11 Driver\]' "$prefix/user.reg" ||
+      printf '\n[Software\\\\Wine\\\\X11 Driver] %s\n"Managed"="N"\n' "$(date +%s)" >>"$prefix/user.reg"
     touch "$prefix/.scrinst-ready"
   fi
 }
