@@ -1,7 +1,6 @@
 #include "keyboard_rules.h"
 
-#include <algorithm>
-#include <array>
+#include <cstdint>
 
 namespace scrinst {
 
@@ -45,39 +44,29 @@ KeyAction DecideKeyDown(NavigationKey key, Modifiers modifiers, std::optional<la
 std::optional<std::size_t> NextFocus(std::span<const layout::ControlLayout> controls, std::optional<std::size_t> current,
                                      bool forward, bool tabStopsOnly) noexcept
 {
-    // The controls that have a place in the tab order, sorted by it.
-    std::array<std::size_t, 32> order{};
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < controls.size() && count < order.size(); ++i) {
-        if (controls[i].tabOrder != layout::kNoTabOrder) {
-            order[count++] = i;
-        }
-    }
-    if (count == 0) {
-        return std::nullopt;
-    }
-    std::stable_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(count),
-                     [&](std::size_t a, std::size_t b) { return controls[a].tabOrder < controls[b].tabOrder; });
+    // Without a current control (or one outside the tab order), forward starts
+    // at the first and backward at the last.
+    const bool placed = current && *current < controls.size() && controls[*current].tabOrder != layout::kNoTabOrder;
+    const int from = placed ? controls[*current].tabOrder : (forward ? -1 : INT8_MAX + 1);
 
-    // Without a current control, forward starts at the first and backward at
-    // the last.
-    std::size_t start = forward ? count - 1 : 0;
-    if (current) {
-        for (std::size_t i = 0; i < count; ++i) {
-            if (order[i] == *current) {
-                start = i;
-                break;
-            }
+    // The nearest tab order beyond the current one in the direction of travel,
+    // else the farthest one on the other side (wrapping around); the current
+    // control itself only when nothing else qualifies.
+    std::optional<std::size_t> ahead;
+    std::optional<std::size_t> wrapped;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const int order = controls[i].tabOrder;
+        if (order == layout::kNoTabOrder || (tabStopsOnly && !controls[i].tabStop)) {
+            continue;
+        }
+        const bool beyond = forward ? order > from : order < from;
+        auto& best = beyond ? ahead : wrapped;
+        const auto nearer = [&](int a, int b) { return forward ? a < b : a > b; };
+        if (!best || nearer(order, controls[*best].tabOrder)) {
+            best = i;
         }
     }
-    std::size_t i = start;
-    do {
-        i = forward ? (i + 1) % count : (i + count - 1) % count;
-        if (!tabStopsOnly || controls[order[i]].tabStop) {
-            return order[i];
-        }
-    } while (i != start);
-    return std::nullopt;
+    return ahead ? ahead : wrapped;
 }
 
 char AcceleratorOf(std::string_view caption) noexcept
