@@ -74,7 +74,7 @@ void SaveShot(const Options& options, const std::string& suffix, const RECT& are
         return;
     }
     // Lets the last paint reach the screen.
-    Sleep(200);
+    WaitFor([] { return false; }, 200);
     const std::string path = options.path("shot") + suffix + ".bmp";
     Expect(CaptureScreen(area).saveBmp(path), "cannot save the screenshot " + Quoted(path));
 }
@@ -373,23 +373,64 @@ HWND WaitForInstallOutcome(const AppProcess& app, const InstallerWindow& window)
     return box;
 }
 
-// Ends the display settings that installing starts: they belong to the
-// system, not to the program under test, and must not outlive the scenario.
-void EndDisplaySettings(const std::set<DWORD>& before)
+// The stand-in display settings applet writes down how it was started here.
+constexpr const char* kDisplaySettingsRecord = "C:\\windows\\temp\\e2e-display-settings.txt";
+
+std::string ReadRecord()
 {
-    std::set<DWORD> started;
-    WaitFor([&] {
-        started.clear();
-        for (const DWORD id : ProcessesNamed("rundll32.exe")) {
-            if (before.count(id) == 0) {
-                started.insert(id);
-            }
+    const auto bytes = ReadBytes(kDisplaySettingsRecord);
+    return bytes ? std::string(bytes->begin(), bytes->end()) : std::string();
+}
+
+std::string RecordValue(const std::string& record, const std::string& key)
+{
+    const std::string start = key + "=";
+    for (std::size_t at = 0; at < record.size();) {
+        const std::size_t end = std::min(record.find('\n', at), record.size());
+        if (record.compare(at, start.size(), start) == 0) {
+            return record.substr(at + start.size(), end - at - start.size());
         }
-        return !started.empty();
-    }, 3000);
-    Note(started.empty() ? "no display settings process seen (it may have ended already)"
-                         : "display settings started; ending it");
-    TerminateProcesses(started);
+        at = end + 1;
+    }
+    return "<none>";
+}
+
+// The display settings must have been started with the one command line and
+// show state. (The desktop-wallpaper call cannot be watched here: Wine
+// broadcasts a settings change only when the call also updates the user's
+// profile, which this one does not ask for.)
+void CheckDisplaySettingsStarted()
+{
+    const bool started = WaitFor([] { return ReadRecord().find("show=") != std::string::npos; }, kReactTimeoutMs);
+    Expect(started, "the display settings applet was not started");
+    if (started) {
+        const std::string record = ReadRecord();
+        ExpectEqual("display settings command line", "rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,1",
+                    RecordValue(record, "command"));
+        ExpectEqual("display settings show state (SW_RESTORE)", "9", RecordValue(record, "show"));
+        Note("display settings applet asked to start with " + Quoted(RecordValue(record, "start")));
+    }
+}
+
+// What a failed install must not have done.
+void CheckDisplaySettingsNotStarted()
+{
+    WaitFor([] { return false; }, 500);
+    Expect(KindOf(kDisplaySettingsRecord) == PathKind::Absent,
+           "the display settings were started although installing failed");
+}
+
+// Ends whatever the display settings left running: it belongs to the
+// system, not to the program under test, and must not outlive the scenario.
+void EndStrays(const std::set<DWORD>& before)
+{
+    std::set<DWORD> stray;
+    for (const DWORD id : ProcessesNamed("rundll32.exe")) {
+        if (before.count(id) == 0) {
+            stray.insert(id);
+        }
+    }
+    TerminateProcesses(stray);
 }
 
 void Install(const Options& options)
@@ -407,6 +448,7 @@ void Install(const Options& options)
         const std::vector<std::uint8_t> old(saver->size() + 4096, 0xEE);
         Require(WriteBytes(target, old), "cannot place an old file at " + Quoted(target));
     }
+    ClearedPath record(kDisplaySettingsRecord);
     const std::set<DWORD> rundllBefore = ProcessesNamed("rundll32.exe");
 
     AppProcess app(options.package());
@@ -423,7 +465,8 @@ void Install(const Options& options)
         DismissMessageBox(box);
         Fail("installing showed the error " + Quoted(text));
     }
-    EndDisplaySettings(rundllBefore);
+    CheckDisplaySettingsStarted();
+    EndStrays(rundllBefore);
 
     ExpectEqual("btnInstall caption after installing", "&Complete", TextOf(window.install));
     ExpectEqual("btnCancel caption after installing", "&Cancel", TextOf(window.cancel));
@@ -449,6 +492,7 @@ void Install(const Options& options)
     // Complete closes and installs nothing more: take away what the first
     // press wrote and see that it does not come back.
     Require(DeleteFileA(target.c_str()) != 0, "cannot delete " + Quoted(target));
+    DeleteFileA(kDisplaySettingsRecord);
     {
         UniqueKey key;
         RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, key.out());
@@ -464,6 +508,9 @@ void Install(const Options& options)
     RequireExit(app, "Complete");
     Expect(KindOf(target) == PathKind::Absent, "Complete wrote " + Quoted(target) + " again");
     Expect(!ScreenSaverSetting().has_value(), "Complete set SCRNSAVE.EXE again");
+    WaitFor([] { return false; }, 500);
+    Expect(KindOf(kDisplaySettingsRecord) == PathKind::Absent, "Complete started the display settings again");
+    EndStrays(rundllBefore);
 }
 
 // Install fails: the error box, the progress where it stopped, the button
@@ -488,6 +535,7 @@ void InstallFails(const Options& options)
     } else {
         Require(setup == "none" || setup == "no-desktop-key", "unknown setup " + Quoted(setup));
     }
+    ClearedPath record(kDisplaySettingsRecord);
     const std::set<DWORD> rundllBefore = ProcessesNamed("rundll32.exe");
 
     AppProcess app(options.package());
@@ -515,16 +563,8 @@ void InstallFails(const Options& options)
     Expect(WaitFor([&] { return IsWindowEnabled(window.form) != 0; }, kReactTimeoutMs),
            "the window stays disabled after the error box");
     ExpectEqual("btnInstall caption after the failure", "&Install", TextOf(window.install));
-    Expect(ProcessesNamed("rundll32.exe") == rundllBefore, "the display settings were started after a failure");
-    TerminateProcesses([&] {
-        std::set<DWORD> stray;
-        for (const DWORD id : ProcessesNamed("rundll32.exe")) {
-            if (rundllBefore.count(id) == 0) {
-                stray.insert(id);
-            }
-        }
-        return stray;
-    }());
+    CheckDisplaySettingsNotStarted();
+    EndStrays(rundllBefore);
 
     if (leaves == "saver") {
         const auto saver = ReadBytes(options.path("saver"));

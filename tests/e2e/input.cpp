@@ -27,7 +27,7 @@ void Send(std::vector<INPUT>& inputs)
     const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
     Require(sent == inputs.size(), "SendInput refused the input: error " + std::to_string(GetLastError()));
     // Lets the target's queue take the events in before the next check.
-    Sleep(50);
+    WaitFor([] { return false; }, 50);
 }
 
 }  // namespace
