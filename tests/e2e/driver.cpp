@@ -256,6 +256,16 @@ void Close(const Options& options)
              ClickAt(CloseBoxOf(window.form));
          }},
         {"system-menu-close", [&] { PostMessageA(window.form, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        // Requests that arrive after the first close but before the program
+        // has ended reach the window again; they must do no harm.
+        {"every-way-at-once",
+         [&] {
+             PressButton(window.cancel);
+             PressButton(window.cancel);
+             PostMessageA(window.form, WM_SYSCOMMAND, SC_CLOSE, 0);
+             PostMessageA(window.form, WM_CLOSE, 0, 0);
+             PressButton(window.install);
+         }},
         {"wm-close", [&] { PostMessageA(window.form, WM_CLOSE, 0, 0); }},
         {"alt-f4", [&] { TypeFocused(window, VK_F4, Keys{false, false, true}); }},
         {"letter-c", [&] { TypeFocused(window, 'C'); }},

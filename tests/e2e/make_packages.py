@@ -16,6 +16,7 @@ import sys
 
 RED, BLUE = (0xD0, 0x20, 0x20), (0x20, 0x40, 0xD0)
 GREEN, YELLOW = (0x20, 0xA0, 0x40), (0xE0, 0xC0, 0x20)
+DARK_GREY, LIGHT_GREY = (0x40, 0x40, 0x40), (0xC0, 0xC0, 0xC0)
 
 # Mixed line breaks, an empty line, a long line that must wrap, a character
 # of the upper half of the code page, and a zero byte that ends the text.
@@ -60,13 +61,14 @@ def bmp_split(width: int, height: int, left, right) -> bytes:
     return file_header + header + bytes(rows)
 
 
-def jpeg_split(path: pathlib.Path, left, right) -> bytes:
+def jpeg_split(path: pathlib.Path, left, right, grey=False) -> bytes:
     convert = shutil.which("convert")
     if convert is None:
         sys.exit("make_packages: ImageMagick's convert is needed for the JPEG fixture")
     colour = lambda c: "#%02X%02X%02X" % c
     subprocess.run([convert, "-size", "32x32", "xc:" + colour(left), "-size", "32x32", "xc:" + colour(right),
-                    "+append", "-quality", "95", "-sampling-factor", "1x1", str(path)], check=True)
+                    "+append", "-quality", "95", "-sampling-factor", "1x1"] +
+                   (["-colorspace", "Gray"] if grey else []) + [str(path)], check=True)
     return path.read_bytes()
 
 
@@ -106,6 +108,7 @@ def main() -> None:
     (inputs / "readme.txt").write_bytes(TEXT)
     (inputs / "readme.lines").write_bytes(TEXT_LINES)
     jpeg = jpeg_split(inputs / "picture.jpg", RED, BLUE)
+    jpeg_split(inputs / "grey.jpg", DARK_GREY, LIGHT_GREY, grey=True)
     bmp = bmp_split(33, 17, GREEN, YELLOW)  # odd width: rows carry padding
     (inputs / "picture.bmp").write_bytes(bmp)
 
@@ -132,6 +135,7 @@ def main() -> None:
     build("AuroraSetup.exe", "Aurora", "picture.jpg", "readme.txt")
     build("MeadowSetup.exe", "Meadow", "picture.bmp")
     build("PlainSetup.exe", "Plain")
+    build("GreySetup.exe", "Grey", "grey.jpg")
     build("LongNameSetup.exe", LONG_NAME)
     for name in ("E2eInstall", "E2eKeys", "E2eReplace", "E2eFolder", "E2eNoKey"):
         build(name + "Setup.exe", name, "picture.jpg", "readme.txt")
@@ -143,6 +147,8 @@ def main() -> None:
     # Pictures whose type and bytes disagree, each with a text that never loads.
     write("MislabelledSetup.exe", hand_package(stub, saver, bmp, b".jpg", TEXT, b"Mislabelled"))
     write("WrongTypeSetup.exe", hand_package(stub, saver, jpeg, b".bmp", TEXT, b"WrongType"))
+    # The empty name is a valid one: the file ".scr".
+    write("EmptyNameSetup.exe", hand_package(stub, saver, name=b""))
     # Names that are no plain file name.
     write("EvilSetup.exe", hand_package(stub, saver, name=b"..\\evil"))
     write("DeviceSetup.exe", hand_package(stub, saver, name=b"CON"))
