@@ -84,14 +84,23 @@ void JpegSession::IgnoreOutput(j_common_ptr) {}
 void JpegSession::MonitorProgress(j_common_ptr cinfo)
 {
     // libjpeg calls this before each step of input while it reads the scans
-    // of a multi-scan picture, so a long run of scans stops at the first
-    // one past the limit.
+    // of a multi-scan picture, so a long run of scans stops as soon as it
+    // passes a limit, before the work of the scan that passes it.
     if (cinfo->is_decompressor == 0) {
         return;
     }
+    auto& session = *static_cast<JpegSession*>(cinfo->client_data);
     const auto* decompressor = reinterpret_cast<j_decompress_ptr>(cinfo);
-    if (decompressor->input_scan_number > kMaxJpegScans) {
-        static_cast<JpegSession*>(cinfo->client_data)->tooManyScans_ = true;
+    if (decompressor->input_scan_number != session.countedScan_) {
+        session.countedScan_ = decompressor->input_scan_number;
+        for (int i = 0; i < decompressor->comps_in_scan; ++i) {
+            const jpeg_component_info* component = decompressor->cur_comp_info[i];
+            session.scanBlocks_ +=
+                std::uint64_t{component->width_in_blocks} * std::uint64_t{component->height_in_blocks};
+        }
+    }
+    if (decompressor->input_scan_number > kMaxJpegScans || session.scanBlocks_ > kMaxJpegScanBlocks) {
+        session.tooManyScans_ = true;
         JumpOut(cinfo);
     }
 }

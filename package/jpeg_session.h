@@ -10,10 +10,16 @@
 
 namespace scrinst {
 
-// A progressive file may hold any number of scans, each a pass over the whole
-// picture however few bytes it has: thousands of tiny scans would keep the
-// installer busy for minutes. Real encoders write about a dozen.
+// A progressive file may hold any number of scans, and each scan is a pass
+// over every block of its components however few bytes it has: a small file
+// of many empty scans would keep the installer busy for minutes. Real
+// encoders write about a dozen scans, so both the count and the total work
+// are capped. The largest bitmap holds 4 Mi blocks of 8 x 8 pixels (at one
+// byte a pixel); libjpeg's standard progression reads each block about six
+// times, so eight passes over that many blocks admits it at any size the
+// bitmap limit allows, while the worst file costs a few seconds, not minutes.
 inline constexpr int kMaxJpegScans = 500;
+inline constexpr std::uint64_t kMaxJpegScanBlocks = 8 * (kMaxBitmapBytes / 64);
 
 // libjpeg's own working memory, above all the whole-image coefficient buffer of
 // a multi-scan picture: two bytes per sample, so six bytes a pixel for a
@@ -72,6 +78,8 @@ private:
     jpeg_progress_mgr progress_{};
     JpegMemorySource source_{};
     std::span<const std::uint8_t> data_;
+    int countedScan_ = 0;
+    std::uint64_t scanBlocks_ = 0;  // blocks of all scans begun so far
     bool tooManyScans_ = false;
 };
 

@@ -115,6 +115,9 @@ struct JpegHeaderFields {
     std::uint16_t height = 8;
     std::uint8_t components = 1;
     bool progressive = false;
+    // How many times the scan header is written, with no data between: libjpeg
+    // reads each copy as one more scan, empty. More than one needs progressive.
+    int scans = 1;
 };
 
 inline void PutBigEndian16(std::vector<std::uint8_t>& out, std::size_t value)
@@ -156,15 +159,17 @@ inline std::vector<std::uint8_t> HandMadeJpegHeader(const JpegHeaderFields& fiel
         out.push_back(0);
     }
 
-    out.insert(out.end(), {0xFF, 0xDA});
-    PutBigEndian16(out, 6 + 2 * std::size_t{fields.components});
-    out.push_back(fields.components);
-    for (std::uint8_t c = 1; c <= fields.components; ++c) {
-        out.insert(out.end(), {c, 0x00});
+    for (int scan = 0; scan < fields.scans; ++scan) {
+        out.insert(out.end(), {0xFF, 0xDA});
+        PutBigEndian16(out, 6 + 2 * std::size_t{fields.components});
+        out.push_back(fields.components);
+        for (std::uint8_t c = 1; c <= fields.components; ++c) {
+            out.insert(out.end(), {c, 0x00});
+        }
+        out.push_back(0);                                                       // Ss
+        out.push_back(static_cast<std::uint8_t>(fields.progressive ? 0 : 63));  // Se
+        out.push_back(0);                                                       // Ah, Al
     }
-    out.push_back(0);                                            // Ss
-    out.push_back(static_cast<std::uint8_t>(fields.progressive ? 0 : 63));  // Se
-    out.push_back(0);                                            // Ah, Al
     return out;
 }
 

@@ -429,6 +429,13 @@ TEST(JpegImageDecode, StopsPicturesWithTooManyScans)
     EXPECT_EQ(atLimit.height, 8);
     EXPECT_EQ(DecodeFailure(WithScanCount(progressive, 501)), messages::kJpegTooManyScans);
     EXPECT_EQ(DecodeFailure(WithScanCount(progressive, 5000)), messages::kJpegTooManyScans);
+
+    // Each scan passes over every block however little data it has, so the
+    // work grows with the picture: over 4096 x 4096 pixels even 200 empty
+    // scans are too many.
+    JpegHeaderFields big{4096, 4096, 1, true};
+    big.scans = 200;
+    EXPECT_EQ(DecodeFailure(HandMadeJpegHeader(big)), messages::kJpegTooManyScans);
 }
 
 }  // namespace
