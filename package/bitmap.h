@@ -27,11 +27,13 @@ struct Bitmap {
     std::vector<std::uint8_t> pixels;   // height * Stride() bytes
 
     bool empty() const noexcept { return width <= 0 || height <= 0; }
-    std::size_t Stride() const noexcept { return StrideFor(width, bitsPerPixel); }
+    std::size_t Stride() const noexcept { return static_cast<std::size_t>(StrideFor(width, bitsPerPixel)); }
 
-    static std::size_t StrideFor(std::int32_t width, std::uint16_t bitsPerPixel) noexcept
+    // In 64 bits: on a 32-bit build a width near the limit would overflow.
+    // Callers check the result against kMaxBitmapBytes before narrowing it.
+    static std::uint64_t StrideFor(std::int32_t width, std::uint16_t bitsPerPixel) noexcept
     {
-        const auto bits = static_cast<std::size_t>(width) * bitsPerPixel;
+        const std::uint64_t bits = static_cast<std::uint64_t>(width < 0 ? 0 : width) * bitsPerPixel;
         return ((bits + 31) / 32) * 4;
     }
 };
