@@ -120,6 +120,15 @@ struct JpegHeaderFields {
     int scans = 1;
 };
 
+// push_back byte by byte: gcc 12 at -O2 misreads vector::insert of a short
+// initializer list as an overread.
+inline void Append(std::vector<std::uint8_t>& out, std::initializer_list<std::uint8_t> bytes)
+{
+    for (const std::uint8_t byte : bytes) {
+        out.push_back(byte);
+    }
+}
+
 inline void PutBigEndian16(std::vector<std::uint8_t>& out, std::size_t value)
 {
     out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
@@ -134,24 +143,24 @@ inline std::vector<std::uint8_t> HandMadeJpegHeader(const JpegHeaderFields& fiel
 {
     std::vector<std::uint8_t> out = {0xFF, 0xD8};
 
-    out.insert(out.end(), {0xFF, 0xDB});
+    Append(out, {0xFF, 0xDB});
     PutBigEndian16(out, 2 + 1 + 64);
     out.push_back(0x00);
     out.insert(out.end(), 64, 1);
 
-    out.insert(out.end(), {0xFF, static_cast<std::uint8_t>(fields.progressive ? 0xC2 : 0xC0)});
+    Append(out, {0xFF, static_cast<std::uint8_t>(fields.progressive ? 0xC2 : 0xC0)});
     PutBigEndian16(out, 8 + 3 * std::size_t{fields.components});
     out.push_back(8);
     PutBigEndian16(out, fields.height);
     PutBigEndian16(out, fields.width);
     out.push_back(fields.components);
     for (std::uint8_t c = 1; c <= fields.components; ++c) {
-        out.insert(out.end(), {c, 0x11, 0x00});
+        Append(out, {c, 0x11, 0x00});
     }
 
     // One code each: DC category 0, AC end-of-block.
     for (const std::uint8_t tableClass : {0x00, 0x10}) {
-        out.insert(out.end(), {0xFF, 0xC4});
+        Append(out, {0xFF, 0xC4});
         PutBigEndian16(out, 2 + 1 + 16 + 1);
         out.push_back(tableClass);
         out.push_back(1);
@@ -160,11 +169,11 @@ inline std::vector<std::uint8_t> HandMadeJpegHeader(const JpegHeaderFields& fiel
     }
 
     for (int scan = 0; scan < fields.scans; ++scan) {
-        out.insert(out.end(), {0xFF, 0xDA});
+        Append(out, {0xFF, 0xDA});
         PutBigEndian16(out, 6 + 2 * std::size_t{fields.components});
         out.push_back(fields.components);
         for (std::uint8_t c = 1; c <= fields.components; ++c) {
-            out.insert(out.end(), {c, 0x00});
+            Append(out, {c, 0x00});
         }
         out.push_back(0);                                                       // Ss
         out.push_back(static_cast<std::uint8_t>(fields.progressive ? 0 : 63));  // Se
