@@ -18,6 +18,8 @@
 //                                        reg step proves a new write
 //   preview <saver path> <seconds>       host a preview window, run "<saver> /p HWND" in it,
 //                                        then close the host and expect the saver to end
+//   mouse <x> <y>                        move the pointer there, as a user's hand would
+//   key                                  press and release the space bar
 //   sleep <milliseconds>
 #include <windows.h>
 #include <tlhelp32.h>
@@ -373,6 +375,31 @@ bool Preview(const std::string& saverPath, DWORD seconds)
     return true;
 }
 
+bool MovePointer(const std::string& x, const std::string& y)
+{
+    const int toX = std::atoi(x.c_str());
+    const int toY = std::atoi(y.c_str());
+    if (!SetCursorPos(toX, toY)) {
+        return Fail("cannot move the pointer to %s", x + " " + y);
+    }
+    Say("pointer at %d %d", toX, toY);
+    return true;
+}
+
+bool PressKey()
+{
+    INPUT inputs[2] = {};
+    inputs[0].type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = VK_SPACE;
+    inputs[1] = inputs[0];
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    if (SendInput(2, inputs, sizeof(INPUT)) != 2) {
+        return Fail("cannot send a key press%s", "");
+    }
+    Say("pressed the space bar");
+    return true;
+}
+
 void Usage()
 {
     std::fputs("usage: demo-driver STEP [ARGS] [STEP [ARGS]]...\n"
@@ -380,7 +407,7 @@ void Usage()
                "       button CAPTION TEXT SECONDS | click CAPTION TEXT | close CAPTION |\n"
                "       dialog CAPTION TEXT SECONDS | kill IMAGE | file PATH [BYTES] |\n"
                "       reg KEY VALUE TEXT | delreg KEY VALUE | preview SAVER SECONDS |\n"
-               "       sleep MILLISECONDS\n",
+               "       mouse X Y | key | sleep MILLISECONDS\n",
                stderr);
 }
 
@@ -433,6 +460,10 @@ int main(int argc, char** argv)
             ok = DeleteRegistryValue(args[at], args[at + 1]);
         } else if (step == "preview" && take(2)) {
             ok = Preview(args[at], Seconds(args[at + 1]));
+        } else if (step == "mouse" && take(2)) {
+            ok = MovePointer(args[at], args[at + 1]);
+        } else if (step == "key") {
+            ok = PressKey();
         } else if (step == "sleep" && take(1)) {
             Sleep(Seconds(args[at]));
             ok = true;
