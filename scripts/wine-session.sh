@@ -25,6 +25,12 @@ ws_prefix() {
       printf '\n[Software\\\\Wine\\\\X11 Driver] %s\n"Managed"="N"\n' "$(date +%s)" >>"$prefix/user.reg"
     touch "$prefix/.scrinst-ready"
   fi
+  # Wine here does not look in its own font folder: without Marlett the
+  # caption buttons draw as letters in the screenshots.
+  local marlett=/usr/share/wine/fonts/marlett.ttf
+  if [ -f "$marlett" ] && [ ! -f "$prefix/drive_c/windows/Fonts/marlett.ttf" ]; then
+    cp "$marlett" "$prefix/drive_c/windows/Fonts/"
+  fi
 }
 
 # Keeps the prefix's services up between the many short program runs.
