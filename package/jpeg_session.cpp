@@ -5,12 +5,23 @@
 #include "error.h"
 #include "messages.h"
 
+// On 64-bit Windows, setjmp records its frame and longjmp then unwinds every
+// frame in between through the system's unwinder, which needs unwind tables
+// that libjpeg (built for size, in C) does not carry: the jump would crash.
+// Without a frame, longjmp restores the registers directly, which is all a
+// jump over frames without destructors needs.
+#if defined(_WIN64) && defined(__MINGW32__)
+#define SCRINST_SETJMP(buffer) _setjmp((buffer), nullptr)
+#else
+#define SCRINST_SETJMP(buffer) setjmp(buffer)
+#endif
+
 namespace scrinst {
 
 JpegSession::JpegSession(std::span<const std::uint8_t> data) noexcept : data_(data)
 {
     cinfo_.err = jpeg_std_error(&errors_.pub);
-    errors_.pub.error_exit = ExitOnError;
+    errors_.pub.error_exit = JumpOut;
     // A window program has no console, and warnings change nothing here:
     // data that ends early or is slightly corrupt still shows what it can.
     errors_.pub.emit_message = IgnoreMessage;
@@ -26,7 +37,7 @@ JpegSession::~JpegSession()
 
 bool JpegSession::Run(Step step, void* context) noexcept
 {
-    if (setjmp(errors_.jump) != 0) {
+    if (SCRINST_SETJMP(errors_.jump) != 0) {
         return false;
     }
     step(*this, context);
@@ -66,15 +77,12 @@ void JpegSession::CreateAndReadHeader(JpegSession& session, void*)
     jpeg_read_header(&cinfo, TRUE);
 }
 
+// libjpeg's error_exit must not return. The message code stays in the error
+// manager for Fail to report.
 void JpegSession::JumpOut(j_common_ptr cinfo)
 {
     auto* session = static_cast<JpegSession*>(cinfo->client_data);
     std::longjmp(session->errors_.jump, 1);
-}
-
-void JpegSession::ExitOnError(j_common_ptr cinfo)
-{
-    JumpOut(cinfo);
 }
 
 void JpegSession::IgnoreMessage(j_common_ptr, int) {}

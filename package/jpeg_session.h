@@ -66,7 +66,6 @@ private:
         std::jmp_buf jump;
     };
 
-    static void ExitOnError(j_common_ptr cinfo);
     static void IgnoreMessage(j_common_ptr cinfo, int level);
     static void IgnoreOutput(j_common_ptr cinfo);
     static void MonitorProgress(j_common_ptr cinfo);

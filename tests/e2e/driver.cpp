@@ -11,6 +11,7 @@
 //   text=      a file with the lines the text box must show, LF-separated
 //   picture=   banner | empty | split:RRGGBB:RRGGBB
 //   load-error=  the text of the error box expected before the window opens
+//                (load-error-prefix= when only its start is fixed)
 //   saver=     the screen saver file that was packed
 //   shot=      path without extension for screenshots (.bmp)
 //   how=       the way to close or to install, per scenario
@@ -110,7 +111,7 @@ InstallerWindow OpenWindow(const AppProcess& app, const Options& options)
         return form != nullptr || box != nullptr || app.hasExited();
     }, kStartTimeoutMs);
 
-    if (options.has("load-error")) {
+    if (options.has("load-error") || options.has("load-error-prefix")) {
         Expect(form == nullptr, "the window was shown before the error box");
         if (box == nullptr) {
             box = WaitForMessageBox(app, kReactTimeoutMs);

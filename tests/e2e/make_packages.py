@@ -147,6 +147,22 @@ def main() -> None:
     # Pictures whose type and bytes disagree, each with a text that never loads.
     write("MislabelledSetup.exe", hand_package(stub, saver, bmp, b".jpg", TEXT, b"Mislabelled"))
     write("WrongTypeSetup.exe", hand_package(stub, saver, jpeg, b".bmp", TEXT, b"WrongType"))
+    # Hostile pictures: each must end in its error box, never in a crash or
+    # an attempt to allocate what the header claims.
+    huge_bmp = struct.pack("<2sIHHI", b"BM", 0, 0, 0, 0) + struct.pack(
+        "<IiiHHIIiiII", 40, 30000, 30000, 1, 24, 0, 0, 0, 0, 0, 0) + b"\x80" * 64
+    write("HugeBitmapSetup.exe", hand_package(stub, saver, huge_bmp, b".bmp", TEXT, b"HugeBitmap"))
+    sof = jpeg.index(b"\xff\xc0")
+    huge_jpeg = jpeg[:sof + 5] + struct.pack(">HH", 65500, 65500) + jpeg[sof + 9:]
+    write("HugeJpegSetup.exe", hand_package(stub, saver, huge_jpeg, b".jpg", TEXT, b"HugeJpeg"))
+    # Cut inside the compressed data: no error, the picture as far as it goes.
+    sos = jpeg.index(b"\xff\xda")
+    write("CutJpegSetup.exe", hand_package(stub, saver, jpeg[:sos + 40], b".jpg", TEXT, b"CutJpeg"))
+    # Cut inside the headers: the JPEG error comes while the banner still shows.
+    write("CutHeaderSetup.exe", hand_package(stub, saver, jpeg[:sof + 4], b".jpg", TEXT, b"CutHeader"))
+    # Counts that overflow when added up.
+    write("OverflowSetup.exe", hand_package(stub, saver, name=b"Overflow", saver_size=0x7FFFFFFF,
+                                            picture_size=0x7FFFFFFF, text_size=0x7FFFFFFF))
     # The empty name is a valid one: the file ".scr".
     write("EmptyNameSetup.exe", hand_package(stub, saver, name=b""))
     # Names that are no plain file name.
