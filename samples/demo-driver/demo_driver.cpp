@@ -10,7 +10,8 @@
 //   button <caption> <text> <seconds>    the window has a button with this text
 //   click <caption> <text>               press that button (BM_CLICK)
 //   close <caption>                      ask the window to close (WM_CLOSE)
-//   dialog <caption> <text> <seconds>    a message box with this caption shows this text
+//   dialog <caption> <text> <seconds>    a message box with this caption shows this text;
+//                                        prints its rectangle
 //   kill <image name>                    end every process started from that file name
 //   file <path> [bytes]                  the file exists (and has this size)
 //   reg <HKCU key> <value> <text>        the REG_SZ value reads the text (case aside)
@@ -177,17 +178,23 @@ bool Start(const std::string& commandLine)
     return true;
 }
 
+// The line a screenshot script crops by.
+void SayWhere(const std::string& caption, HWND window)
+{
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    Say("window \"%s\" at %ld %ld size %ld %ld", caption.c_str(), static_cast<long>(bounds.left),
+        static_cast<long>(bounds.top), static_cast<long>(bounds.right - bounds.left),
+        static_cast<long>(bounds.bottom - bounds.top));
+}
+
 bool WaitWindow(const std::string& caption, DWORD seconds)
 {
     HWND window = nullptr;
     if (!WaitFor(seconds, [&] { return (window = FindTopLevel(caption)) != nullptr; })) {
         return Fail("no window \"%s\" appeared", caption);
     }
-    RECT bounds{};
-    GetWindowRect(window, &bounds);
-    Say("window \"%s\" at %ld %ld size %ld %ld", caption.c_str(), static_cast<long>(bounds.left),
-        static_cast<long>(bounds.top), static_cast<long>(bounds.right - bounds.left),
-        static_cast<long>(bounds.bottom - bounds.top));
+    SayWhere(caption, window);
     return true;
 }
 
@@ -249,6 +256,7 @@ bool WaitDialog(const std::string& caption, const std::string& text, DWORD secon
         return Fail("no message box saying \"%s\"", text);
     }
     Say("message box \"%s\" says \"%s\"", caption.c_str(), text.c_str());
+    SayWhere(caption, dialog);
     return true;
 }
 
