@@ -2,9 +2,9 @@
 
 #include <optional>
 
-#include "../package/error.h"
-#include "../package/messages.h"
-#include "../package/saver_name.h"
+#include "error.h"
+#include "messages.h"
+#include "saver_name.h"
 
 namespace scrinst {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "../package/byte_buffer.h"
-#include "../package/trailer.h"
+#include "byte_buffer.h"
+#include "trailer.h"
 #include "install_platform.h"
 
 namespace scrinst {

@@ -9,9 +9,9 @@
 #include <string>
 #include <utility>
 
-#include "../package/error.h"
-#include "../package/messages.h"
-#include "../package/system_error.h"
+#include "error.h"
+#include "messages.h"
+#include "system_error.h"
 #include "win32_handles.h"
 
 namespace scrinst {
