@@ -20,12 +20,27 @@ namespace scrinst {
 
 JpegSession::JpegSession(std::span<const std::uint8_t> data) noexcept : data_(data)
 {
-    cinfo_.err = jpeg_std_error(&errors_.pub);
-    errors_.pub.error_exit = JumpOut;
+    // The error manager is filled in here rather than by jpeg_std_error,
+    // which would link libjpeg's table of message texts (about 5 KB in every
+    // package) for nothing: errors are reported by their code, and no
+    // message is ever formatted or printed.
+    jpeg_error_mgr& errors = errors_.pub;
+    errors.error_exit = JumpOut;
     // A window program has no console, and warnings change nothing here:
     // data that ends early or is slightly corrupt still shows what it can.
-    errors_.pub.emit_message = IgnoreMessage;
-    errors_.pub.output_message = IgnoreOutput;
+    errors.emit_message = IgnoreMessage;
+    errors.output_message = IgnoreOutput;
+    errors.format_message = FormatNoText;
+    errors.reset_error_mgr = ResetErrors;
+    errors.msg_code = 0;
+    errors.trace_level = 0;
+    errors.num_warnings = 0;
+    errors.jpeg_message_table = nullptr;
+    errors.last_jpeg_message = 0;
+    errors.addon_message_table = nullptr;
+    errors.first_addon_message = 0;
+    errors.last_addon_message = 0;
+    cinfo_.err = &errors;
     cinfo_.client_data = this;
     progress_.progress_monitor = MonitorProgress;
 }
@@ -88,6 +103,18 @@ void JpegSession::JumpOut(j_common_ptr cinfo)
 void JpegSession::IgnoreMessage(j_common_ptr, int) {}
 
 void JpegSession::IgnoreOutput(j_common_ptr) {}
+
+void JpegSession::FormatNoText(j_common_ptr, char* buffer)
+{
+    buffer[0] = '\0';
+}
+
+// libjpeg calls this as it starts reading each picture's header.
+void JpegSession::ResetErrors(j_common_ptr cinfo)
+{
+    cinfo->err->num_warnings = 0;
+    cinfo->err->msg_code = 0;
+}
 
 void JpegSession::MonitorProgress(j_common_ptr cinfo)
 {

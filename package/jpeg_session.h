@@ -68,6 +68,8 @@ private:
 
     static void IgnoreMessage(j_common_ptr cinfo, int level);
     static void IgnoreOutput(j_common_ptr cinfo);
+    static void FormatNoText(j_common_ptr cinfo, char* buffer);
+    static void ResetErrors(j_common_ptr cinfo);
     static void MonitorProgress(j_common_ptr cinfo);
     static void CreateAndReadHeader(JpegSession& session, void* context);
     [[noreturn]] static void JumpOut(j_common_ptr cinfo);
