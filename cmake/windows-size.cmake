@@ -4,6 +4,9 @@
 add_compile_options(-Os -ffunction-sections -fdata-sections)
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+# No link time in the file header: the same sources give the same stub, byte
+# for byte, so two packages built from them can be compared.
+add_link_options(-Wl,--no-insert-timestamp)
 
 # Link-time optimisation lets the compiler see the whole installer at once:
 # helpers used from one place are inlined and constants folded across files
