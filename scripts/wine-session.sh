@@ -17,8 +17,23 @@ ws_prefix() {
     echo "wine: creating the $arch prefix $prefix (once; under emulation this takes minutes)"
     rm -rf "$prefix"
     mkdir -p "$(dirname "$prefix")"
-    WINEARCH="$arch" "$ws_wine" wineboot --init >/dev/null 2>&1
-    /usr/lib/wine/wineserver -w
+    local log="$(dirname "$prefix")/wineboot.log" attempt created=""
+    : >"$log"
+    ws_server_up=1  # from here on, cleaning up ends the prefix's processes
+    # A program waits at most five minutes for the prefix to be set up, and
+    # under emulation on a busy machine that takes longer: the loader then
+    # gives up while the setup goes on. Waiting for the setup to end and asking
+    # again finishes the job.
+    for attempt in 1 2 3; do
+      if WINEARCH="$arch" "$ws_wine" wineboot --init >>"$log" 2>&1; then
+        created=1
+        /usr/lib/wine/wineserver -w
+        break
+      fi
+      echo "wine: the setup outlasted the loader's patience (attempt $attempt); waiting for it to end"
+      /usr/lib/wine/wineserver -w
+    done
+    [ -n "$created" ] || { echo "wine: cannot create the prefix; see $log" >&2; return 1; }
     # Written into the registry file while no wineserver holds it: `wine reg`
     # would cost another minute under emulation.
     grep -q '^\[Software\\\\Wine\\\\X11 Driver\]' "$prefix/user.reg" ||
