@@ -21,6 +21,16 @@ AppProcess::AppProcess(const std::string& exePath)
     threadId_ = info.dwThreadId;
 }
 
+int AppProcess::bits() const
+{
+    // A 32-bit process on 64-bit Windows runs under WOW64.
+    BOOL wow64 = FALSE;
+    if (!IsWow64Process(process_.get(), &wow64)) {
+        Fail("cannot tell the bitness of the program: error " + std::to_string(GetLastError()));
+    }
+    return wow64 ? 32 : static_cast<int>(sizeof(void*) * 8);
+}
+
 AppProcess::~AppProcess()
 {
     if (!hasExited()) {
@@ -79,7 +89,7 @@ std::string AppProcess::describeWindows() const
 
 bool AppProcess::waitForExit(DWORD timeoutMs) const
 {
-    return WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
+    return WaitForSingleObject(process_.get(), timeoutMs == 0 ? 0 : Patient(timeoutMs)) == WAIT_OBJECT_0;
 }
 
 DWORD AppProcess::exitCode() const

@@ -30,6 +30,8 @@ public:
     std::string describeWindows() const;
 
     bool waitForExit(DWORD timeoutMs) const;
+    // 32 or 64: which kind of program the package is, as the system runs it.
+    int bits() const;
     bool hasExited() const { return waitForExit(0); }
     DWORD exitCode() const;
 

@@ -15,6 +15,8 @@
 //   saver=     the screen saver file that was packed
 //   shot=      path without extension for screenshots (.bmp)
 //   how=       the way to close or to install, per scenario
+//   bits=      32 or 64: how the system must run the package
+//   slowness=  every wait lasts this many times longer (emulated programs)
 #include <windows.h>
 
 #include <cstdio>
@@ -130,6 +132,9 @@ InstallerWindow OpenWindow(const AppProcess& app, const Options& options)
                                           std::to_string(app.exitCode()));
     Require(form != nullptr, "no visible window of class " + std::string(kFormClass) +
                                  " appeared; windows: " + app.describeWindows());
+    if (options.has("bits")) {
+        ExpectEqual("the program's bitness", std::stoll(options.get("bits")), app.bits());
+    }
     return IdentifyControls(form);
 }
 
@@ -607,6 +612,7 @@ int Run(int argc, char** argv)
     };
     const auto scenario = scenarios.find(options.scenario());
     Require(scenario != scenarios.end(), "unknown scenario " + Quoted(options.scenario()));
+    SetSlowness(static_cast<DWORD>(std::stoul(options.get("slowness", "1"))));
     RestoreDesktopKeyFromBackup();
     Note(options.scenario() + " " + options.package());
     scenario->second(options);

@@ -101,9 +101,23 @@ ProgressState ProgressOf(HWND progressBar)
     return state;
 }
 
+namespace {
+DWORD slowness = 1;
+}  // namespace
+
+void SetSlowness(DWORD factor)
+{
+    slowness = factor == 0 ? 1 : factor;
+}
+
+DWORD Patient(DWORD timeoutMs)
+{
+    return timeoutMs == INFINITE ? INFINITE : timeoutMs * slowness;
+}
+
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
 {
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    const ULONGLONG end = GetTickCount64() + Patient(timeoutMs);
     for (;;) {
         if (condition()) {
             return true;

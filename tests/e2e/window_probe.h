@@ -38,6 +38,10 @@ ProgressState ProgressOf(HWND progressBar);
 // Polls until the condition holds or the time is up; true when it held.
 // The times are hang guards, never measurements.
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs);
+// Every wait and hang guard lasts this many times longer: programs run
+// through emulation start and react many times slower than native ones.
+void SetSlowness(DWORD factor);
+DWORD Patient(DWORD timeoutMs);
 
 // Pixels as the screen shows them, 32-bit BGRX, top row first.
 class Image {
