@@ -5,9 +5,12 @@
 
 namespace scrinst::e2e {
 
-AppProcess::AppProcess(const std::string& exePath)
+AppProcess::AppProcess(const std::string& exePath, const std::string& arguments)
 {
     std::string commandLine = "\"" + exePath + "\"";
+    if (!arguments.empty()) {
+        commandLine += " " + arguments;
+    }
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};

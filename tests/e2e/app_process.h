@@ -14,7 +14,8 @@ namespace scrinst::e2e {
 // next test.
 class AppProcess {
 public:
-    explicit AppProcess(const std::string& exePath);
+    // arguments follow the quoted program path on the command line.
+    explicit AppProcess(const std::string& exePath, const std::string& arguments = "");
     AppProcess(const AppProcess&) = delete;
     AppProcess& operator=(const AppProcess&) = delete;
     ~AppProcess();

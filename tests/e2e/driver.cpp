@@ -16,6 +16,8 @@
 //   shot=      path without extension for screenshots (.bmp)
 //   how=       the way to close or to install, per scenario
 //   bits=      32 or 64: how the system must run the package
+//   settings-text=  what the installed screen saver answers to /c
+//   keep=1     leave what the scenario installed in place (the demo)
 //   slowness=  every wait lasts this many times longer (emulated programs)
 #include <windows.h>
 
@@ -603,12 +605,115 @@ void InstallFails(const Options& options)
     RequireExit(app, "Cancel after the failure");
 }
 
+POINT ScreenCentre()
+{
+    return POINT{GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2};
+}
+
+void MovePointer(POINT to)
+{
+    Require(SetCursorPos(to.x, to.y) != 0, "cannot move the pointer");
+    // Lets the move reach whichever window is under the pointer.
+    WaitFor([] { return false; }, 300);
+}
+
+// A visible top-level window of the process that covers the whole primary
+// screen, or null.
+HWND FullScreenWindowOf(const AppProcess& app)
+{
+    const RECT screen = WholeScreen();
+    for (HWND window : app.topLevelWindows()) {
+        const RECT bounds = ScreenRectOf(window);
+        if (IsWindowVisible(window) && bounds.left <= screen.left && bounds.top <= screen.top &&
+            bounds.right >= screen.right && bounds.bottom >= screen.bottom) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+// A package with a real screen saver, from the window to the saver at work:
+// install, then /s (full screen until the pointer really moves) and /c (its
+// answer about settings). The demo takes its screenshots here.
+void Saver(const Options& options)
+{
+    const std::string name = options.need("name");
+    const std::string target = InstalledPath(name);
+    const bool keep = options.get("keep") == "1";
+    std::optional<ClearedPath> cleared;
+    std::optional<RestoredScreenSaverSetting> setting;
+    if (keep) {
+        DeleteFileA(target.c_str());
+    } else {
+        cleared.emplace(target);
+        setting.emplace();
+    }
+
+    {
+        const std::set<DWORD> rundllBefore = ProcessesNamed("rundll32.exe");
+        AppProcess app(options.package());
+        const InstallerWindow window = OpenWindow(app, options);
+        SaveShot(options, "-window", ScreenRectOf(window.form));
+        PressButton(window.install);
+        const HWND box = WaitForInstallOutcome(app, window);
+        if (box != nullptr) {
+            const std::string text = MessageBoxText(box);
+            DismissMessageBox(box);
+            Fail("installing showed the error " + Quoted(text));
+        }
+        ExpectEqual("btnInstall caption after installing", "&Complete", TextOf(window.install));
+        // Whatever the display settings command shows would sit over the
+        // screen saver.
+        EndStrays(rundllBefore);
+        SaveShot(options, "-installed", ScreenRectOf(window.form));
+        PressButton(window.install);
+        RequireExit(app, "Complete");
+    }
+    if (options.has("saver")) {
+        const auto saver = ReadBytes(options.path("saver"));
+        Require(saver.has_value(), "cannot read the packed screen saver " + Quoted(options.path("saver")));
+        Expect(ReadBytes(target) == saver, Quoted(target) + " differs from the packed screen saver");
+    }
+    const auto setting_after = ScreenSaverSetting();
+    Expect(setting_after.has_value() && setting_after->text == target, "SCRNSAVE.EXE does not name " + Quoted(target));
+
+    const POINT centre = ScreenCentre();
+    MovePointer(centre);
+    {
+        AppProcess saver(target, "/s");
+        HWND full = nullptr;
+        WaitFor([&] { return (full = FullScreenWindowOf(saver)) != nullptr || saver.hasExited(); }, kStartTimeoutMs);
+        Require(full != nullptr, "/s showed no window over the whole screen; windows: " + saver.describeWindows());
+        Note("/s: " + ClassOf(full) + " " + Quoted(TextOf(full)) + " covers the screen");
+        // A moment of animation for the screenshot.
+        WaitFor([] { return false; }, 2000);
+        SaveShot(options, "-running", WholeScreen());
+        // A hand resting on the mouse must not end it; a real move must.
+        MovePointer(POINT{centre.x + 3, centre.y + 2});
+        WaitFor([] { return false; }, 1000);
+        Require(!saver.hasExited(), "a nudge of a few pixels ended the screen saver");
+        MovePointer(POINT{centre.x + 200, centre.y + 150});
+        Require(saver.waitForExit(kReactTimeoutMs), "moving the pointer did not end the screen saver");
+        ExpectEqual("exit code of /s", 0, saver.exitCode());
+    }
+    {
+        AppProcess settings(target, "/c");
+        const HWND box = WaitForMessageBox(settings, kStartTimeoutMs);
+        Require(box != nullptr, "/c showed no message box; windows: " + settings.describeWindows());
+        ExpectEqual("answer to /c", options.need("settings-text"), MessageBoxText(box));
+        SaveShot(options, "-settings", ScreenRectOf(box));
+        DismissMessageBox(box);
+        RequireExit(settings, "OK on the /c box");
+    }
+}
+
 int Run(int argc, char** argv)
 {
     const Options options(argc, argv);
     const std::map<std::string, void (*)(const Options&)> scenarios = {
         {"keep-alive", KeepAlive}, {"window", Window},   {"close", Close},
         {"keyboard", Keyboard},    {"install", Install}, {"install-fails", InstallFails},
+        {"saver", Saver},
     };
     const auto scenario = scenarios.find(options.scenario());
     Require(scenario != scenarios.end(), "unknown scenario " + Quoted(options.scenario()));

@@ -96,6 +96,7 @@ def main() -> None:
     parser.add_argument("--installer", required=True)
     parser.add_argument("--out", required=True)
     parser.add_argument("--scrpack", default="")
+    parser.add_argument("--starfield", default="", help="a real screen saver to pack as StarfieldSetup.exe")
     args = parser.parse_args()
 
     out = pathlib.Path(args.out)
@@ -112,10 +113,10 @@ def main() -> None:
     bmp = bmp_split(33, 17, GREEN, YELLOW)  # odd width: rows carry padding
     (inputs / "picture.bmp").write_bytes(bmp)
 
-    def build(file: str, name: str, picture=None, text=None) -> None:
+    def build(file: str, name: str, picture=None, text=None, saver_file="saver.scr") -> None:
         target = out / file
         if args.scrpack:
-            command = [args.scrpack, "build", "--stub", args.installer, "--saver", str(inputs / "saver.scr"),
+            command = [args.scrpack, "build", "--stub", args.installer, "--saver", str(inputs / saver_file),
                        "--name", name, "-o", str(target)]
             if picture:
                 command += ["--picture", str(inputs / picture)]
@@ -127,12 +128,16 @@ def main() -> None:
             picture_bytes = (inputs / picture).read_bytes() if picture else b""
             picture_type = pathlib.Path(picture).suffix.encode() if picture else b""
             text_bytes = (inputs / text).read_bytes() if text else b""
-            target.write_bytes(hand_package(stub, saver, picture_bytes, picture_type, text_bytes, name.encode()))
+            saver_bytes = (inputs / saver_file).read_bytes()
+            target.write_bytes(hand_package(stub, saver_bytes, picture_bytes, picture_type, text_bytes, name.encode()))
 
     def write(file: str, data: bytes) -> None:
         (out / file).write_bytes(data)
 
     build("AuroraSetup.exe", "Aurora", "picture.jpg", "readme.txt")
+    if args.starfield:
+        shutil.copyfile(args.starfield, inputs / "Starfield.scr")
+        build("StarfieldSetup.exe", "Starfield", "picture.jpg", "readme.txt", saver_file="Starfield.scr")
     build("MeadowSetup.exe", "Meadow", "picture.bmp")
     build("PlainSetup.exe", "Plain")
     build("GreySetup.exe", "Grey", "grey.jpg")
