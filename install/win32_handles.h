@@ -7,14 +7,17 @@
 
 namespace scrinst {
 
-// Move-only owners of the Win32 resources installing holds: each releases its
+// Move-only owners of kernel and registry resources: each releases its
 // resource on every path out of a function, failed ones included.
 
-class FileHandle {
+// Files, processes, threads, snapshots: whatever CloseHandle ends. Both null
+// and INVALID_HANDLE_VALUE mean none, as the functions that make them differ.
+class KernelHandle {
 public:
-    explicit FileHandle(HANDLE handle) noexcept : handle_(handle) {}
-    FileHandle(FileHandle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-    FileHandle& operator=(FileHandle&& other) noexcept
+    KernelHandle() noexcept = default;
+    explicit KernelHandle(HANDLE handle) noexcept : handle_(handle) {}
+    KernelHandle(KernelHandle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
+    KernelHandle& operator=(KernelHandle&& other) noexcept
     {
         if (this != &other) {
             close();
@@ -22,9 +25,9 @@ public:
         }
         return *this;
     }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() { close(); }
+    KernelHandle(const KernelHandle&) = delete;
+    KernelHandle& operator=(const KernelHandle&) = delete;
+    ~KernelHandle() { close(); }
 
     explicit operator bool() const noexcept { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
     HANDLE get() const noexcept { return handle_; }
@@ -40,7 +43,7 @@ public:
     }
 
 private:
-    HANDLE handle_;
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
 class RegistryKey {

@@ -59,7 +59,7 @@ std::string HexText(DWORD value)
 
 struct NewFile {
     std::string path;
-    FileHandle handle;
+    KernelHandle handle;
 };
 
 // A new, empty, uniquely named file in folder, opened for writing. It is
@@ -72,7 +72,7 @@ NewFile CreateTemporaryFile(const std::string& folder, const std::string& target
     const DWORD start = GetTickCount();
     for (DWORD attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
         std::string path = stem + HexText(start + attempt).substr(4) + ".tmp";
-        FileHandle handle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        KernelHandle handle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         if (handle) {
             return {std::move(path), std::move(handle)};
@@ -129,7 +129,7 @@ void Win32InstallPlatform::WriteFileReplacing(const std::string& path, std::span
     TemporaryFile temporary(std::move(created.path));
     // Declared after the temporary file, so that after a failure the handle
     // is closed before the file is deleted.
-    FileHandle file = std::move(created.handle);
+    KernelHandle file = std::move(created.handle);
     WriteAll(file.get(), bytes);
     if (!FlushFileBuffers(file.get()) || !file.close()) {
         FailWrite();

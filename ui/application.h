@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "messages.h"
-#include "win32_handles.h"
+#include "gdi_handles.h"
 
 namespace scrinst {
 

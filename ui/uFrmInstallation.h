@@ -13,7 +13,7 @@
 #include "load_target.h"
 #include "picture_control.h"
 #include "trailer.h"
-#include "win32_handles.h"
+#include "gdi_handles.h"
 
 namespace scrinst {
 

@@ -18,8 +18,8 @@ AppProcess::AppProcess(const std::string& exePath, const std::string& arguments)
                         &info)) {
         Fail("cannot start " + Quoted(exePath) + ": error " + std::to_string(GetLastError()));
     }
-    process_.reset(info.hProcess);
-    thread_.reset(info.hThread);
+    process_ = KernelHandle(info.hProcess);
+    thread_ = KernelHandle(info.hThread);
     processId_ = info.dwProcessId;
     threadId_ = info.dwThreadId;
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "win_handles.h"
+#include "win32_handles.h"
 
 namespace scrinst::e2e {
 
@@ -37,8 +37,8 @@ public:
     DWORD exitCode() const;
 
 private:
-    UniqueHandle process_;
-    UniqueHandle thread_;
+    KernelHandle process_;
+    KernelHandle thread_;
     DWORD processId_ = 0;
     DWORD threadId_ = 0;
 };

@@ -33,7 +33,7 @@
 #include "installer_window.h"
 #include "options.h"
 #include "system_state.h"
-#include "win_handles.h"
+#include "win32_handles.h"
 #include "window_probe.h"
 
 namespace scrinst::e2e {
@@ -512,7 +512,7 @@ void Install(const Options& options)
     Require(DeleteFileA(target.c_str()) != 0, "cannot delete " + Quoted(target));
     DeleteFileA(kDisplaySettingsRecord);
     {
-        UniqueKey key;
+        RegistryKey key;
         RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, key.out());
         RegDeleteValueA(key.get(), kScreenSaverValue);
     }

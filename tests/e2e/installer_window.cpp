@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "check.h"
-#include "win_handles.h"
+#include "gdi_handles.h"
 #include "window_probe.h"
 
 namespace scrinst::e2e {
@@ -121,7 +121,7 @@ int LabelWidth()
     ScreenDc screen;
     GdiObject font(CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
-    Selection selected(screen.get(), font.get());
+    SelectedObject selected(screen.get(), font.get());
     SIZE size{};
     GetTextExtentPoint32A(screen.get(), "Status:", 7, &size);
     return size.cx;

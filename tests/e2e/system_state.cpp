@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "check.h"
-#include "win_handles.h"
+#include "win32_handles.h"
 
 namespace scrinst::e2e {
 
@@ -95,7 +95,7 @@ ClearedPath::~ClearedPath()
 
 std::optional<RegistryString> ScreenSaverSetting()
 {
-    UniqueKey key;
+    RegistryKey key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_QUERY_VALUE, key.out()) != ERROR_SUCCESS) {
         return std::nullopt;
     }
@@ -122,7 +122,7 @@ std::optional<RegistryString> ScreenSaverSetting()
 
 bool DesktopKeyExists()
 {
-    UniqueKey key;
+    RegistryKey key;
     return RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_QUERY_VALUE, key.out()) == ERROR_SUCCESS;
 }
 
@@ -133,7 +133,7 @@ RestoredScreenSaverSetting::~RestoredScreenSaverSetting()
     if (ScreenSaverSetting() == original_) {
         return;
     }
-    UniqueKey key;
+    RegistryKey key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kDesktopKey, 0, KEY_SET_VALUE, key.out()) != ERROR_SUCCESS) {
         return;
     }
@@ -177,8 +177,8 @@ bool CopyKey(HKEY from, HKEY to)
         if (status == ERROR_NO_MORE_ITEMS) {
             break;
         }
-        UniqueKey sourceChild;
-        UniqueKey targetChild;
+        RegistryKey sourceChild;
+        RegistryKey targetChild;
         if (status != ERROR_SUCCESS ||
             RegOpenKeyExA(from, name, 0, KEY_READ, sourceChild.out()) != ERROR_SUCCESS ||
             RegCreateKeyExA(to, name, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, targetChild.out(), nullptr) !=
@@ -192,8 +192,8 @@ bool CopyKey(HKEY from, HKEY to)
 
 bool CopyKeyPath(const char* from, const char* to)
 {
-    UniqueKey source;
-    UniqueKey target;
+    RegistryKey source;
+    RegistryKey target;
     return RegOpenKeyExA(HKEY_CURRENT_USER, from, 0, KEY_READ, source.out()) == ERROR_SUCCESS &&
            RegCreateKeyExA(HKEY_CURRENT_USER, to, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, target.out(), nullptr) ==
                ERROR_SUCCESS &&
@@ -202,7 +202,7 @@ bool CopyKeyPath(const char* from, const char* to)
 
 bool KeyExists(const char* path)
 {
-    UniqueKey key;
+    RegistryKey key;
     return RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, key.out()) == ERROR_SUCCESS;
 }
 
@@ -240,7 +240,7 @@ RemovedDesktopKey::~RemovedDesktopKey()
 std::set<DWORD> ProcessesNamed(const std::string& exeName)
 {
     std::set<DWORD> ids;
-    UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (snapshot.get() == INVALID_HANDLE_VALUE) {
         return ids;
     }
@@ -257,7 +257,7 @@ std::set<DWORD> ProcessesNamed(const std::string& exeName)
 void TerminateProcesses(const std::set<DWORD>& ids)
 {
     for (const DWORD id : ids) {
-        UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+        KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
         if (process) {
             TerminateProcess(process.get(), 0);
             WaitForSingleObject(process.get(), 5000);

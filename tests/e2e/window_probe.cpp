@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "check.h"
-#include "win_handles.h"
+#include "gdi_handles.h"
 
 namespace scrinst::e2e {
 
@@ -202,7 +202,7 @@ Image CaptureScreen(const RECT& screenRect)
     GdiObject bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     Require(bitmap.get() != nullptr && bits != nullptr, "cannot create a bitmap for a screen capture");
     {
-        Selection selected(memory.get(), bitmap.get());
+        SelectedObject selected(memory.get(), bitmap.get());
         BitBlt(memory.get(), 0, 0, width, height, screen.get(), screenRect.left, screenRect.top, SRCCOPY);
         GdiFlush();
     }

@@ -84,6 +84,24 @@ private:
     HDC dc_;
 };
 
+// A memory device context to draw into or copy the screen into.
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC compatible) noexcept : dc_(CreateCompatibleDC(compatible)) {}
+    ~MemoryDc()
+    {
+        if (dc_ != nullptr) {
+            DeleteDC(dc_);
+        }
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HDC dc_;
+};
+
 // Selects an object into a device context for one scope.
 class SelectedObject {
 public:
