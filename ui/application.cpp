@@ -11,6 +11,7 @@
 #include "resource_ids.h"
 #include "system_error.h"
 #include "uFrmInstallation.h"
+#include "window_owner.h"
 
 namespace scrinst {
 
@@ -149,11 +150,7 @@ void Application::ShowError(std::string_view message) noexcept
 
 LRESULT CALLBACK Application::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Application*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = WindowOwner<Application>(window, message, lParam);
     if (self == nullptr || self->window_.get() == nullptr) {
         return DefWindowProcA(window, message, wParam, lParam);
     }

@@ -5,6 +5,7 @@
 
 #include "error.h"
 #include "system_error.h"
+#include "window_owner.h"
 
 namespace scrinst {
 
@@ -93,11 +94,7 @@ void PictureControl::Paint(HDC dc) const noexcept
 
 LRESULT CALLBACK PictureControl::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    const auto* self = reinterpret_cast<const PictureControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    const auto* self = WindowOwner<const PictureControl>(window, message, lParam);
     switch (message) {
     case WM_ERASEBKGND:
         return 1;  // Paint covers every pixel

@@ -16,6 +16,7 @@
 #include "loader.h"
 #include "system_error.h"
 #include "win32_install_platform.h"
+#include "window_owner.h"
 
 namespace scrinst {
 
@@ -454,11 +455,7 @@ bool TFrmInstallation::PreTranslateMessage(const MSG& message) noexcept
 
 LRESULT CALLBACK TFrmInstallation::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<TFrmInstallation*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto* self = WindowOwner<TFrmInstallation>(window, message, lParam);
     if (self == nullptr || self->window_.get() != window) {
         return DefWindowProcA(window, message, wParam, lParam);
     }
