@@ -417,6 +417,17 @@ std::string RecordValue(const std::string& record, const std::string& key)
 // show state. (The desktop-wallpaper call cannot be watched here: Wine
 // broadcasts a settings change only when the call also updates the user's
 // profile, which this one does not ask for.)
+// Install pressed: it must end without an error box.
+void RequireInstalled(const AppProcess& app, const InstallerWindow& window)
+{
+    const HWND box = WaitForInstallOutcome(app, window);
+    if (box != nullptr) {
+        const std::string text = MessageBoxText(box);
+        DismissMessageBox(box);
+        Fail("installing showed the error " + Quoted(text));
+    }
+}
+
 void CheckDisplaySettingsStarted()
 {
     const bool started = WaitFor([] { return ReadRecord().find("show=") != std::string::npos; }, kReactTimeoutMs);
@@ -477,12 +488,7 @@ void Install(const Options& options)
     } else {
         PressButton(window.install);
     }
-    const HWND box = WaitForInstallOutcome(app, window);
-    if (box != nullptr) {
-        const std::string text = MessageBoxText(box);
-        DismissMessageBox(box);
-        Fail("installing showed the error " + Quoted(text));
-    }
+    RequireInstalled(app, window);
     CheckDisplaySettingsStarted();
     EndStrays(rundllBefore);
 
@@ -655,12 +661,7 @@ void Saver(const Options& options)
         const InstallerWindow window = OpenWindow(app, options);
         SaveShot(options, "-window", ScreenRectOf(window.form));
         PressButton(window.install);
-        const HWND box = WaitForInstallOutcome(app, window);
-        if (box != nullptr) {
-            const std::string text = MessageBoxText(box);
-            DismissMessageBox(box);
-            Fail("installing showed the error " + Quoted(text));
-        }
+        RequireInstalled(app, window);
         ExpectEqual("btnInstall caption after installing", "&Complete", TextOf(window.install));
         // Whatever the display settings command shows would sit over the
         // screen saver.
