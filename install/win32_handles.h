@@ -7,79 +7,70 @@
 
 namespace scrinst {
 
-// Move-only owners of kernel and registry resources: each releases its
-// resource on every path out of a function, failed ones included.
-
-// Files, processes, threads, snapshots: whatever CloseHandle ends. Both null
-// and INVALID_HANDLE_VALUE mean none, as the functions that make them differ.
-class KernelHandle {
+// A move-only owner of one Win32 resource: it releases the resource on every
+// path out of a function, failed ones included. Traits says what the resource
+// is: its type, the value that means none, and how to release one.
+template <typename Traits>
+class UniqueResource {
 public:
-    KernelHandle() noexcept = default;
-    explicit KernelHandle(HANDLE handle) noexcept : handle_(handle) {}
-    KernelHandle(KernelHandle&& other) noexcept : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-    KernelHandle& operator=(KernelHandle&& other) noexcept
+    using Handle = typename Traits::Handle;
+
+    UniqueResource() noexcept = default;
+    explicit UniqueResource(Handle handle) noexcept : handle_(handle) {}
+    UniqueResource(UniqueResource&& other) noexcept : handle_(std::exchange(other.handle_, Traits::None())) {}
+    UniqueResource& operator=(UniqueResource&& other) noexcept
     {
         if (this != &other) {
-            close();
-            handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
+            reset();
+            handle_ = std::exchange(other.handle_, Traits::None());
         }
         return *this;
     }
-    KernelHandle(const KernelHandle&) = delete;
-    KernelHandle& operator=(const KernelHandle&) = delete;
-    ~KernelHandle() { close(); }
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
+    ~UniqueResource() { reset(); }
 
-    explicit operator bool() const noexcept { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-    HANDLE get() const noexcept { return handle_; }
-
-    // Closing can report a failure to write cached data, so callers that care
-    // close explicitly and check.
-    bool close() noexcept
+    explicit operator bool() const noexcept { return Traits::Holds(handle_); }
+    Handle get() const noexcept { return handle_; }
+    // For the functions that hand out a resource through a pointer; whatever
+    // was held is released first.
+    Handle* out() noexcept
+    {
+        reset();
+        return &handle_;
+    }
+    // Releases now. False when the release itself failed: closing a file can
+    // report a failure to write cached data, so callers that care release
+    // explicitly and check.
+    bool reset() noexcept
     {
         if (!*this) {
             return true;
         }
-        return CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != FALSE;
+        return Traits::Release(std::exchange(handle_, Traits::None()));
     }
 
 private:
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    Handle handle_ = Traits::None();
 };
 
-class RegistryKey {
-public:
-    RegistryKey() noexcept = default;
-    RegistryKey(RegistryKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
-    RegistryKey& operator=(RegistryKey&& other) noexcept
-    {
-        if (this != &other) {
-            reset();
-            key_ = std::exchange(other.key_, nullptr);
-        }
-        return *this;
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-    ~RegistryKey() { reset(); }
-
-    HKEY get() const noexcept { return key_; }
-    // For the functions that hand out a key; whatever was held is closed first.
-    HKEY* out() noexcept
-    {
-        reset();
-        return &key_;
-    }
-
-private:
-    void reset() noexcept
-    {
-        if (key_ != nullptr) {
-            RegCloseKey(std::exchange(key_, nullptr));
-        }
-    }
-
-    HKEY key_ = nullptr;
+// Files, processes, threads, snapshots: whatever CloseHandle ends. Both null
+// and INVALID_HANDLE_VALUE mean none, as the functions that make them differ.
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static Handle None() noexcept { return INVALID_HANDLE_VALUE; }
+    static bool Holds(Handle handle) noexcept { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
+    static bool Release(Handle handle) noexcept { return CloseHandle(handle) != FALSE; }
 };
+using KernelHandle = UniqueResource<KernelHandleTraits>;
+
+struct RegistryKeyTraits {
+    using Handle = HKEY;
+    static Handle None() noexcept { return nullptr; }
+    static bool Holds(Handle key) noexcept { return key != nullptr; }
+    static bool Release(Handle key) noexcept { return RegCloseKey(key) == ERROR_SUCCESS; }
+};
+using RegistryKey = UniqueResource<RegistryKeyTraits>;
 
 // A file that is deleted when it goes out of scope unless released: the
 // temporary copy a failed write leaves behind. Any handle to it must be closed

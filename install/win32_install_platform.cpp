@@ -131,7 +131,7 @@ void Win32InstallPlatform::WriteFileReplacing(const std::string& path, std::span
     // is closed before the file is deleted.
     KernelHandle file = std::move(created.handle);
     WriteAll(file.get(), bytes);
-    if (!FlushFileBuffers(file.get()) || !file.close()) {
+    if (!FlushFileBuffers(file.get()) || !file.reset()) {
         FailWrite();
     }
     if (!MoveFileExA(temporary.path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

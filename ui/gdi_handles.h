@@ -2,69 +2,27 @@
 
 #include <windows.h>
 
-#include <utility>
+#include "win32_handles.h"
 
 namespace scrinst {
 
 // Owns a top-level window; child windows go with their parent.
-class WindowHandle {
-public:
-    WindowHandle() noexcept = default;
-    explicit WindowHandle(HWND window) noexcept : window_(window) {}
-    ~WindowHandle() { reset(); }
-    WindowHandle(WindowHandle&& other) noexcept : window_(std::exchange(other.window_, nullptr)) {}
-    WindowHandle& operator=(WindowHandle&& other) noexcept
-    {
-        if (this != &other) {
-            reset();
-            window_ = std::exchange(other.window_, nullptr);
-        }
-        return *this;
-    }
-    WindowHandle(const WindowHandle&) = delete;
-    WindowHandle& operator=(const WindowHandle&) = delete;
-
-    HWND get() const noexcept { return window_; }
-    void reset() noexcept
-    {
-        if (window_ != nullptr) {
-            DestroyWindow(std::exchange(window_, nullptr));
-        }
-    }
-
-private:
-    HWND window_ = nullptr;
+struct WindowHandleTraits {
+    using Handle = HWND;
+    static Handle None() noexcept { return nullptr; }
+    static bool Holds(Handle window) noexcept { return window != nullptr; }
+    static bool Release(Handle window) noexcept { return DestroyWindow(window) != FALSE; }
 };
+using WindowHandle = UniqueResource<WindowHandleTraits>;
 
 // Owns a font, brush or bitmap.
-class GdiObject {
-public:
-    GdiObject() noexcept = default;
-    explicit GdiObject(HGDIOBJ object) noexcept : object_(object) {}
-    ~GdiObject() { reset(); }
-    GdiObject(GdiObject&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept
-    {
-        if (this != &other) {
-            reset();
-            object_ = std::exchange(other.object_, nullptr);
-        }
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-
-    HGDIOBJ get() const noexcept { return object_; }
-    void reset() noexcept
-    {
-        if (object_ != nullptr) {
-            DeleteObject(std::exchange(object_, nullptr));
-        }
-    }
-
-private:
-    HGDIOBJ object_ = nullptr;
+struct GdiObjectTraits {
+    using Handle = HGDIOBJ;
+    static Handle None() noexcept { return nullptr; }
+    static bool Holds(Handle object) noexcept { return object != nullptr; }
+    static bool Release(Handle object) noexcept { return DeleteObject(object) != FALSE; }
 };
+using GdiObject = UniqueResource<GdiObjectTraits>;
 
 // A device context for the whole screen, for measuring text.
 class ScreenDc {
