@@ -92,7 +92,7 @@ std::string AppProcess::describeWindows() const
 
 bool AppProcess::waitForExit(DWORD timeoutMs) const
 {
-    return WaitForSingleObject(process_.get(), timeoutMs == 0 ? 0 : Patient(timeoutMs)) == WAIT_OBJECT_0;
+    return WaitForSingleObject(process_.get(), Patient(timeoutMs)) == WAIT_OBJECT_0;
 }
 
 DWORD AppProcess::exitCode() const
