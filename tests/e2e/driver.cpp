@@ -391,6 +391,17 @@ HWND WaitForInstallOutcome(const AppProcess& app, const InstallerWindow& window)
     return box;
 }
 
+// Install pressed: it must end without an error box.
+void RequireInstalled(const AppProcess& app, const InstallerWindow& window)
+{
+    const HWND box = WaitForInstallOutcome(app, window);
+    if (box != nullptr) {
+        const std::string text = MessageBoxText(box);
+        DismissMessageBox(box);
+        Fail("installing showed the error " + Quoted(text));
+    }
+}
+
 // The stand-in display settings applet writes down how it was started here.
 constexpr const char* kDisplaySettingsRecord = "C:\\windows\\temp\\e2e-display-settings.txt";
 
@@ -417,17 +428,6 @@ std::string RecordValue(const std::string& record, const std::string& key)
 // show state. (The desktop-wallpaper call cannot be watched here: Wine
 // broadcasts a settings change only when the call also updates the user's
 // profile, which this one does not ask for.)
-// Install pressed: it must end without an error box.
-void RequireInstalled(const AppProcess& app, const InstallerWindow& window)
-{
-    const HWND box = WaitForInstallOutcome(app, window);
-    if (box != nullptr) {
-        const std::string text = MessageBoxText(box);
-        DismissMessageBox(box);
-        Fail("installing showed the error " + Quoted(text));
-    }
-}
-
 void CheckDisplaySettingsStarted()
 {
     const bool started = WaitFor([] { return ReadRecord().find("show=") != std::string::npos; }, kReactTimeoutMs);
